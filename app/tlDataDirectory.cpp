@@ -1,0 +1,59 @@
+#include "tlDataDirectory.h"
+
+#include <QCoreApplication>
+
+QStringList dataDirectoryCandidates(const QString &name)
+{
+    const QString app = QCoreApplication::applicationDirPath();
+    const QString home = QDir::homePath();
+    const QStringList bases = {
+        QStringLiteral(TILVANE_DEVELOPER_DATA_DIR),
+        app + QStringLiteral("/../../../../Resources"),
+        app + QStringLiteral("/../Resources"),
+        app,
+        QStringLiteral("/usr/local/share/Tilvane"),
+        QStringLiteral("/opt/local/share/Tilvane"),
+        QStringLiteral("/usr/share/Tilvane"),
+        QStringLiteral("/opt/share/Tilvane"),
+        app + QStringLiteral("/../../.."),
+        QStringLiteral("/usr/local/Tilvane"),
+        QStringLiteral("/opt/local/Tilvane"),
+        QStringLiteral("/usr/local/Tilvane/share"),
+        QStringLiteral("/opt/local/Tilvane/share"),
+        QStringLiteral("/usr/Tilvane"),
+        QStringLiteral("/opt/Tilvane"),
+        QStringLiteral("/usr/Tilvane/share"),
+        QStringLiteral("/opt/Tilvane/share"),
+        QStringLiteral("/sw/Tilvane"),
+        QStringLiteral("/sw/share/Tilvane"),
+        QStringLiteral("/sw/Tilvane/share"),
+        app + QStringLiteral("/.."),
+        app + QStringLiteral("/../share"),
+        app + QStringLiteral("/../share/Tilvane"),
+        app + QStringLiteral("/../Tilvane/share"),
+        home + QStringLiteral("/Tilvane"),
+        home + QStringLiteral("/share/Tilvane"),
+    };
+    QStringList candidates;
+    for (const QString &base : bases) {
+        // A build configured without a developer folder has nothing to look at first.
+        if (!base.isEmpty())
+            candidates << base + QLatin1Char('/') + name;
+    }
+    return candidates;
+}
+
+QDir findDataDirectory(const QString &name)
+{
+    for (const QString &candidate : dataDirectoryCandidates(name)) {
+        const QDir dir(candidate);
+        if (dir.exists())
+            return dir;
+    }
+    return QDir(QString());
+}
+
+QDir findDataDirectory(const char *name)
+{
+    return findDataDirectory(QString::fromUtf8(name));
+}

@@ -1,0 +1,28 @@
+#ifndef TLGCOMMANDLINE_H
+#define TLGCOMMANDLINE_H
+
+#include <QCoreApplication>
+#include <QString>
+
+class QWidget;
+
+// The program's command line: help, version, the build date and one game file.
+class tlgCommandLine
+{
+    Q_DECLARE_TR_FUNCTIONS(tlgCommandLine)
+
+public:
+    // Parses the application's arguments. --help, --version and --build print their
+    // answer and end the process. Returns the game file to load as an absolute path
+    // (the backup folder becomes the current directory later on, so a relative name
+    // would no longer resolve), or an empty string; a file without the game extension
+    // is refused with a warning shown over `parent`.
+    static QString process(QWidget *parent);
+    static QString process(const QStringList &arguments, QWidget *parent);
+
+    static QString buildLine();
+    static bool hasGameFileExtension(const QString &fileName);
+    static QString refusedFileMessage(const QString &fileName);
+};
+
+#endif

@@ -1,0 +1,73 @@
+#ifndef TLLAYOUTHANDLER_H
+#define TLLAYOUTHANDLER_H
+
+#include <QDir>
+#include <QObject>
+#include <QString>
+#include <QVector>
+#include <cstdint>
+#include <functional>
+
+// One tile's place as a layout file gives it: layer from 1, x and y absolute.
+struct tlTilePosition
+{
+    int32_t layer = 0;
+    int32_t x = 0;
+    int32_t y = 0;
+};
+
+// Reads layout files (.tllf) and finds them by name and checksum.
+class tlLayoutHandler : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Limits beyond which a file cannot be a layout that fits any screen; they keep a
+    // damaged or hostile file from making the board allocate without bound.
+    static constexpr qint64 maxFileBytes = 1 << 20;
+    static constexpr int maxLayers = 64;
+    static constexpr int maxSpan = 511;  // half-tile columns or rows beyond the first
+    static constexpr int maxTiles = 4096;
+
+    tlLayoutHandler() = default;
+
+    bool open(const QString &fileName);
+    bool openExisting(const QString &fileName);
+
+    QString name() const { return layoutName; }
+    int32_t lx() const { return lowX; }
+    int32_t ux() const { return highX; }
+    int32_t ly() const { return lowY; }
+    int32_t uy() const { return highY; }
+    bool verified() const { return isVerified; }
+    QString designer() const { return designerName; }
+    int positionCount() const { return tilePositions.size(); }
+    tlTilePosition position(int index) const { return tilePositions.at(index); }
+    const QVector<tlTilePosition> &positions() const { return tilePositions; }
+    int32_t maxLayer() const;
+    uint32_t checksum() const;
+
+    static QDir layoutsDirectory();
+    static QString findLayoutFile(const QString &layoutName, uint32_t checksum);
+
+    // What happens when the layouts directory is missing. The game shows a message and
+    // ends; without a reaction the text goes to standard output and the search finds
+    // nothing.
+    static void setMissingDirectoryReaction(std::function<void()> reaction);
+    static QString missingDirectoryMessage();
+
+private:
+    void reset();
+    static bool checksumFits(const QString &path, uint32_t checksum);
+
+    QString layoutName;
+    int32_t lowX = 0;
+    int32_t highX = 0;
+    int32_t lowY = 0;
+    int32_t highY = 0;
+    bool isVerified = false;
+    QString designerName;
+    QVector<tlTilePosition> tilePositions;
+};
+
+#endif

@@ -1,0 +1,117 @@
+#ifndef TLSETTINGS_H
+#define TLSETTINGS_H
+
+#include <QColor>
+#include <QPair>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <memory>
+
+class QSettings;
+
+// Every persistent preference of the game and of the layout designer that shares the
+// store, plus the player's own layouts. Read once at start-up, changed in memory by the
+// window and the dialogs, written when the main window closes.
+class tlSettings
+{
+public:
+    static tlSettings &instance();
+
+    void readSettings();
+    void writeSettings();
+
+    void addUserLayoutFile(const QString &name, const QString &path);
+    void removeUserLayoutFile(const QString &name);
+    QString userLayoutFile(const QString &name) const;
+    QStringList userLayoutNames() const;
+
+    static const QStringList &builtInLayouts();
+    static bool isBuiltInLayout(const QString &name);
+
+    // Current values.
+    int maxTiles = 0;
+    int maxHighscoreEntries = 0;
+
+    QString analysisReportDirectory;
+    QString saveFileDirectory;
+    QString openFileDirectory;
+    int gridWidth = 0;
+    int gridHeight = 0;
+    int maxTilesHorizontal = 0;
+    int maxTilesVertical = 0;
+    int gridOffset = 0;
+    int maxLayers = 0;
+    bool autoInsertTopLayer = false;
+    bool transparentBackground = false;
+    int maxRecentLayoutFiles = 0;
+    QStringList recentLayoutFiles;
+
+    QColor backgroundColor;
+    bool viewTileCoordinates = false;
+    QString layoutName;
+    int tileStyle = 0;
+    int boardFrameWidth = 0;
+    bool winnableGameMode = false;
+    bool startWithLastGamePlayedAtLaunch = false;
+    int tileHeight = 0;
+    bool announceNoMoreMoves = false;
+    QString saveGameDirectory;
+    QString solutionReportDirectory;
+    bool showSelectedTileName = false;
+    bool hintAlsoReportsTotalMoves = false;
+    int thumbnailHeight = 0;
+
+    // Defaults, fixed at construction.
+    const int defaultMaxTiles = 144;
+    const int defaultMaxHighscoreEntries = 10;
+
+    const QString defaultAnalysisReportDirectory;
+    const QString defaultSaveFileDirectory;
+    const QString defaultOpenFileDirectory;
+    const int defaultGridWidth = 42;
+    const int defaultGridHeight = 52;
+    const int defaultMaxTilesHorizontal = 24;
+    const int defaultMaxTilesVertical = 15;
+    const int defaultGridOffset = 15;
+    const int defaultMaxLayers = 8;
+    const bool defaultAutoInsertTopLayer = true;
+    const bool defaultTransparentBackground = false;
+    const int defaultMaxRecentLayoutFiles = 10;
+
+    const QColor defaultBackgroundColor;
+    const bool defaultViewTileCoordinates = false;
+    const QString defaultLayoutName;
+    const int defaultTileStyle = 0;
+    const int defaultBoardFrameWidth = 40;
+    const bool defaultWinnableGameMode = false;
+    const bool defaultStartWithLastGamePlayedAtLaunch = false;
+    const int defaultTileHeight = 70;
+    const bool defaultAnnounceNoMoreMoves = true;
+    const QString defaultSaveGameDirectory;
+    const QString defaultSolutionReportDirectory;
+    const bool defaultShowSelectedTileName = true;
+    const bool defaultHintAlsoReportsTotalMoves = true;
+    const int defaultThumbnailHeight = 30;
+
+private:
+    tlSettings();
+    ~tlSettings();
+    tlSettings(const tlSettings &) = delete;
+    tlSettings &operator=(const tlSettings &) = delete;
+
+    void openStore();
+    void readGeneral();
+    void readLayoutDesigner();
+    void readGame();
+    void readUserLayouts();
+    void writeGeneral();
+    void writeLayoutDesigner();
+    void writeGame();
+    void writeUserLayouts();
+
+    std::unique_ptr<QSettings> store;
+    QVector<QPair<QString, QString>> userLayouts;
+};
+
+#endif

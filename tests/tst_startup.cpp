@@ -1,0 +1,159 @@
+#include "tlDataDirectory.h"
+#include "tlMessageBoxAnswerer.h"
+#include "tlTestEnvironment.h"
+#include "tlgApplication.h"
+#include "tlgCommandLine.h"
+
+#include <QFileOpenEvent>
+#include <QProcess>
+
+class StartupTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void fileOpenRequestIsHeld();
+    void dataDirectoryCandidatesInOrder();
+    void firstExistingCandidateWins();
+    void noCandidateGivesCurrentDirectory();
+    void gameFileArgument_data();
+    void gameFileArgument();
+    void versionAndBuildOptions_data();
+    void versionAndBuildOptions();
+};
+
+void StartupTest::fileOpenRequestIsHeld()
+{
+    auto *app = qobject_cast<tlgApplication *>(QCoreApplication::instance());
+    QVERIFY(app);
+    QFileOpenEvent empty{QString()};
+    QVERIFY(!QCoreApplication::sendEvent(app, &empty));
+    QVERIFY(!app->fileOpenRequested());
+
+    QFileOpenEvent request{QStringLiteral("/games/saved.tlgf")};
+    QVERIFY(QCoreApplication::sendEvent(app, &request));
+    QVERIFY(app->fileOpenRequested());
+    QCOMPARE(app->fileToOpen(), QStringLiteral("/games/saved.tlgf"));
+}
+
+void StartupTest::dataDirectoryCandidatesInOrder()
+{
+    const QString app = QCoreApplication::applicationDirPath();
+    const QString home = QDir::homePath();
+    const QStringList expected = {
+        QStringLiteral(TILVANE_DEVELOPER_DATA_DIR "/docs"),
+        app + QStringLiteral("/../../../../Resources/docs"),
+        app + QStringLiteral("/../Resources/docs"),
+        app + QStringLiteral("/docs"),
+        QStringLiteral("/usr/local/share/Tilvane/docs"),
+        QStringLiteral("/opt/local/share/Tilvane/docs"),
+        QStringLiteral("/usr/share/Tilvane/docs"),
+        QStringLiteral("/opt/share/Tilvane/docs"),
+        app + QStringLiteral("/../../../docs"),
+        QStringLiteral("/usr/local/Tilvane/docs"),
+        QStringLiteral("/opt/local/Tilvane/docs"),
+        QStringLiteral("/usr/local/Tilvane/share/docs"),
+        QStringLiteral("/opt/local/Tilvane/share/docs"),
+        QStringLiteral("/usr/Tilvane/docs"),
+        QStringLiteral("/opt/Tilvane/docs"),
+        QStringLiteral("/usr/Tilvane/share/docs"),
+        QStringLiteral("/opt/Tilvane/share/docs"),
+        QStringLiteral("/sw/Tilvane/docs"),
+        QStringLiteral("/sw/share/Tilvane/docs"),
+        QStringLiteral("/sw/Tilvane/share/docs"),
+        app + QStringLiteral("/../docs"),
+        app + QStringLiteral("/../share/docs"),
+        app + QStringLiteral("/../share/Tilvane/docs"),
+        app + QStringLiteral("/../Tilvane/share/docs"),
+        home + QStringLiteral("/Tilvane/docs"),
+        home + QStringLiteral("/share/Tilvane/docs"),
+    };
+    QCOMPARE(dataDirectoryCandidates(QStringLiteral("docs")), expected);
+}
+
+void StartupTest::firstExistingCandidateWins()
+{
+    // The developer's data folder is found for the layouts...
+    QCOMPARE(QDir(findDataDirectory("layouts").path()).canonicalPath(),
+             QDir(QStringLiteral(TILVANE_LAYOUTS_DIR)).canonicalPath());
+
+    // ...and a folder beside the executable comes before one in the home folder.
+    const QString name = QStringLiteral("startup-test-data");
+    const QString besideExecutable = QCoreApplication::applicationDirPath() + QLatin1Char('/') + name;
+    const QString inHome = QDir::homePath() + QStringLiteral("/Tilvane/") + name;
+    QVERIFY(QDir().mkpath(inHome));
+    QCOMPARE(findDataDirectory(name).path(), inHome);
+    QVERIFY(QDir().mkpath(besideExecutable));
+    QCOMPARE(findDataDirectory(name).path(), besideExecutable);
+    QDir(besideExecutable).removeRecursively();
+}
+
+void StartupTest::noCandidateGivesCurrentDirectory()
+{
+    const QDir dir = findDataDirectory(QStringLiteral("no-such-data-directory"));
+    QVERIFY(dir.path().isEmpty() || dir.path() == QStringLiteral("."));
+    QCOMPARE(dir.absolutePath(), QDir::currentPath());
+}
+
+void StartupTest::gameFileArgument_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("gameFile");
+    QTest::addColumn<QString>("warning");
+    const QString program = QStringLiteral("tilvane");
+    QTest::newRow("none") << QStringList{program} << QString() << QString();
+    QTest::newRow("absolute") << QStringList{program, QStringLiteral("/games/a.tlgf")}
+                              << QStringLiteral("/games/a.tlgf") << QString();
+    QTest::newRow("relative is made absolute")
+        << QStringList{program, QStringLiteral("mine.tlgf")}
+        << QDir::current().absoluteFilePath(QStringLiteral("mine.tlgf")) << QString();
+    QTest::newRow("further arguments ignored")
+        << QStringList{program, QStringLiteral("/g/first.tlgf"), QStringLiteral("/g/second.tlgf")}
+        << QStringLiteral("/g/first.tlgf") << QString();
+    QTest::newRow("capital extension refused")
+        << QStringList{program, QStringLiteral("game.TLGF")} << QString()
+        << QStringLiteral("Cannot load file 'game.TLGF'. Not the right type (extension).");
+    QTest::newRow("layout file refused")
+        << QStringList{program, QStringLiteral("Turtle.tllf")} << QString()
+        << QStringLiteral("Cannot load file 'Turtle.tllf'. Not the right type (extension).");
+}
+
+void StartupTest::gameFileArgument()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, gameFile);
+    QFETCH(QString, warning);
+    tlMessageBoxAnswerer answerer;
+    QCOMPARE(tlgCommandLine::process(arguments, nullptr), gameFile);
+    QCOMPARE(answerer.texts, warning.isEmpty() ? QStringList() : QStringList{warning});
+    if (!warning.isEmpty())
+        QCOMPARE(answerer.titles, QStringList{QStringLiteral("Tilvane")});
+}
+
+void StartupTest::versionAndBuildOptions_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("pattern");
+    QTest::newRow("version") << QStringLiteral("--version") << QStringLiteral("^Tilvane 2\\.2\\.4\\n$");
+    QTest::newRow("b") << QStringLiteral("-b")
+                       << QStringLiteral("^Build on [A-Z][a-z]{2} [ 123]\\d \\d{4} \\d\\d:\\d\\d:\\d\\d\\n$");
+    QTest::newRow("build") << QStringLiteral("--build") << QStringLiteral("^Build on .+\\n$");
+    QTest::newRow("help") << QStringLiteral("--help")
+                          << QStringLiteral("Tilvane, a Solitaire Version of the Classic Eastern Game");
+}
+
+void StartupTest::versionAndBuildOptions()
+{
+    QFETCH(QString, option);
+    QFETCH(QString, pattern);
+    QProcess game;
+    game.start(QStringLiteral(TILVANE_EXECUTABLE), {option});
+    QVERIFY(game.waitForFinished(30000));
+    QCOMPARE(game.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(game.exitCode(), 0);
+    const QString output = QString::fromLocal8Bit(game.readAllStandardOutput());
+    QVERIFY2(QRegularExpression(pattern).match(output).hasMatch(), qPrintable(output));
+}
+
+TILVANE_TEST_MAIN(StartupTest, tlgApplication)
+#include "tst_startup.moc"

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Sets up a Debian 12 machine for Tilvane, builds it, and then either starts the game
+# (`run`) or runs the whole test suite (`test`). Safe to run again and again: it
+# installs only the packages that are missing and rebuilds only what changed.
+set -euo pipefail
+
+usage() { echo "usage: $0 run|test [game arguments...]" >&2; exit 2; }
+[ $# -ge 1 ] || usage
+mode=$1; shift
+case "$mode" in run|test) ;; *) usage ;; esac
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build="$here/build"
+
+packages=(g++ make cmake qtbase5-dev qtbase5-dev-tools fonts-dejavu-core)
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+missing=()
+for package in "${packages[@]}"; do
+    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+    [ "$status" = "install ok installed" ] || missing+=("$package")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing missing packages: ${missing[*]}"
+    as_root apt-get update -qq
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" --parallel "$(nproc)"
+
+if [ "$mode" = run ]; then
+    exec "$build/bin/tilvane" "$@"
+fi
+QT_QPA_PLATFORM=offscreen ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)"
