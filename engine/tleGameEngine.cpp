@@ -1,0 +1,195 @@
+#include "tleGameEngine.h"
+
+#include "tlDiagnostics.h"
+#include "tleTileKinds.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+// A solvable deal gives up after this many failed trial plays.
+const int lastArrangeAttempt = 20;
+}
+
+tleGameEngine::tleGameEngine()
+    : rng(std::random_device{}())
+{
+}
+
+tleGameEngine::~tleGameEngine() = default;
+
+void tleGameEngine::seed(uint32_t value)
+{
+    rng.seed(value);
+}
+
+bool tleGameEngine::boardReady() const
+{
+    return gameBoard && gameBoard->initialized();
+}
+
+bool tleGameEngine::init(const QString &layoutFile)
+{
+    gameBoard = std::make_unique<tleBoard>();
+    tileRecords.assign(size_t(tle::setSize), tleTile());
+    tilePointers.clear();
+    const int regularTiles = int(tle::regularKindCount) * tle::copiesOfRegularKind;
+    for (int i = 0; i < tle::setSize; ++i) {
+        tleTile &tile = tileRecords[size_t(i)];
+        tile.type = i < regularTiles ? uint32_t(i) % tle::regularKindCount
+                                     : tle::firstSeason + uint32_t(i - regularTiles);
+        tilePointers.push_back(&tile);
+    }
+    removed.clear();
+    lastUndone = {nullptr, nullptr};
+
+    if (!gameBoard->init(layoutFile, tilePointers)) {
+        tl::diagnose("tleGameEngine::init",
+                     {QStringLiteral("The game engine could not be be initialized. "),
+                      QStringLiteral("This is possibly due to an invalid layout file.")});
+        return false;
+    }
+    removed.clear();
+    lastUndone = {nullptr, nullptr};
+    return true;
+}
+
+void tleGameEngine::resetGame()
+{
+    if (gameBoard) {
+        for (const tleTilePair &pair : removed) {
+            gameBoard->restoreTile(pair.first);
+            gameBoard->restoreTile(pair.second);
+        }
+    }
+    removed.clear();
+    lastUndone = {nullptr, nullptr};
+}
+
+uint32_t tleGameEngine::uniformIndex(uint32_t n)
+{
+    if (n <= 1)
+        return 0;
+    // 2^32 is a multiple of n exactly when n is a power of two: every draw is fair.
+    if ((n & (n - 1)) == 0)
+        return rng() % n;
+    const uint32_t limit = std::numeric_limits<uint32_t>::max() / n;
+    uint32_t v = rng();
+    while (v / n >= limit)
+        v = rng();
+    return v % n;
+}
+
+template <typename T> void tleGameEngine::shuffle(std::vector<T> &items)
+{
+    for (size_t i = 1; i < items.size(); ++i)
+        std::swap(items[i], items[uniformIndex(uint32_t(i + 1))]);
+}
+
+std::vector<uint32_t> tleGameEngine::kinds() const
+{
+    std::vector<uint32_t> result;
+    for (const tleTile &tile : tileRecords)
+        result.push_back(tile.type);
+    return result;
+}
+
+void tleGameEngine::setKinds(const std::vector<uint32_t> &newKinds)
+{
+    for (size_t i = 0; i < tileRecords.size() && i < newKinds.size(); ++i)
+        tileRecords[i].type = newKinds[i];
+    if (gameBoard)
+        gameBoard->kindsChanged();
+}
+
+void tleGameEngine::shuffleTiles()
+{
+    std::vector<uint32_t> dealt = kinds();
+    shuffle(dealt);
+    setKinds(dealt);
+}
+
+void tleGameEngine::playRandomly()
+{
+    if (!boardReady())
+        return;
+    while (gameBoard->tilesLeft() > 0) {
+        const unsigned count = gameBoard->pairCount();
+        if (count == 0)
+            return;
+        const tleTilePair pair = gameBoard->pairAt(uniformIndex(count));
+        removePair(pair.first, pair.second);
+    }
+}
+
+bool tleGameEngine::arrangeTiles()
+{
+    resetGame();
+    std::vector<uint32_t> sorted = kinds();
+    std::sort(sorted.begin(), sorted.end());
+    std::vector<std::pair<uint32_t, uint32_t>> pairs;
+    for (size_t i = 0; i + 1 < sorted.size(); i += 2)
+        pairs.emplace_back(sorted[i], sorted[i + 1]);
+    shuffle(pairs);
+
+    // With one kind on every tile any two free tiles match, so a play that clears the
+    // board is a removal order that any deal of matching pairs along it can follow.
+    const std::vector<uint32_t> before = kinds();
+    setKinds(std::vector<uint32_t>(tileRecords.size(), tle::bamboo1));
+    int attempts = 0;
+    while (tilesLeft() > 0) {
+        playRandomly();
+        ++attempts;
+        if (tilesLeft() == 0)
+            break;
+        resetGame();
+        if (attempts > lastArrangeAttempt) {
+            tl::diagnose("tleGameEngine::arrangeTiles",
+                         {QStringLiteral("cannot build a winnable game.")});
+            setKinds(before);
+            return false;
+        }
+    }
+    for (size_t i = 0; i < removed.size() && i < pairs.size(); ++i) {
+        removed[i].first->type = pairs[i].first;
+        removed[i].second->type = pairs[i].second;
+    }
+    resetGame();
+    gameBoard->kindsChanged();
+    return true;
+}
+
+bool tleGameEngine::removePair(tleTile *a, tleTile *b)
+{
+    if (!a || !b || a == b || a->state != 1 || b->state != 1 || !boardReady()
+        || !tilesMatch(a, b) || !gameBoard->isFree(a) || !gameBoard->isFree(b)) {
+        return false;
+    }
+    gameBoard->removeTile(a);
+    gameBoard->removeTile(b);
+    removed.emplace_back(a, b);
+    return true;
+}
+
+tleTilePair tleGameEngine::undo()
+{
+    if (removed.empty())
+        return {nullptr, nullptr};
+    lastUndone = removed.back();
+    removed.pop_back();
+    gameBoard->restoreTile(lastUndone.first);
+    gameBoard->restoreTile(lastUndone.second);
+    return lastUndone;
+}
+
+int tleGameEngine::tilesLeft() const
+{
+    return gameBoard ? gameBoard->tilesLeft() : 0;
+}
+
+bool tleGameEngine::isGameOver() const
+{
+    if (!boardReady())
+        return true;
+    return gameBoard->pairCount() == 0 || tilesLeft() == 0;
+}
