@@ -1,0 +1,53 @@
+#include "tlgTile.h"
+
+#include "tlSettings.h"
+#include "tleTile.h"
+
+namespace {
+// Drawing order: any higher layer over any lower one; within a layer, tiles further
+// right or down over their left and upper neighbours.
+const int zPerLayer = 6000;
+const int zPerStep = 51;
+}
+
+tlgTile::tlgTile(tleTile *tile, const QPixmap &normal, const QPixmap &highlighted,
+                 QGraphicsItem *parent)
+    : QGraphicsPixmapItem(normal, parent)
+    , record(tile)
+    , normalImage(normal)
+    , highlightedImage(highlighted)
+{
+    setFlags(QGraphicsItem::ItemIsSelectable);
+}
+
+void tlgTile::setHighlighted(bool on)
+{
+    highlightedShown = on;
+    setPixmap(on ? highlightedImage : normalImage);
+}
+
+void tlgTile::setPixmaps(const QPixmap &normal, const QPixmap &highlighted)
+{
+    normalImage = normal;
+    highlightedImage = highlighted;
+    setPixmap(highlightedShown ? highlightedImage : normalImage);
+}
+
+void tlgTile::updatePosition()
+{
+    if (!record)
+        return;
+    // The single-precision steps keep positions identical to those the layouts were
+    // designed with.
+    const float w = float(boundingRect().width());
+    const float h = float(boundingRect().height());
+    const float dw = float(w * sideEdge);
+    const float dh = float(h * bottomEdge);
+    const int frame = tlSettings::instance().boardFrameWidth;
+    setZValue(zPerLayer * record->layer + zPerStep * record->x + zPerStep * record->y);
+    const float across = (w - dw) * float(record->x);
+    const float down = (h - dh) * float(record->y);
+    const float liftX = (dw - 1) * float(record->layer);
+    const float liftY = (dh - 1) * float(record->layer);
+    setPos(float(across * 0.5 + frame - liftX), float(down * 0.5 + frame - liftY));
+}

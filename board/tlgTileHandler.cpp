@@ -1,0 +1,136 @@
+#include "tlgTileHandler.h"
+
+#include "tlDataDirectory.h"
+#include "tlDiagnostics.h"
+#include "tlSettings.h"
+#include "tlVersion.h"
+#include "tleTileKinds.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QScreen>
+#include <QtConcurrent>
+#include <cstdlib>
+#include <functional>
+
+namespace {
+
+const QString normalSuffix = QStringLiteral("_normal.png");
+const QString highlightedSuffix = QStringLiteral("_highlighted.png");
+
+enum Style { Classic = 0, Modern = 1, Picasso = 2 };
+
+}
+
+const char *const tlgTileHandler::tileFileStems[tle::kindCount] = {
+    "Char_1", "Char_2", "Char_3", "Char_4", "Char_5", "Char_6", "Char_7", "Char_8", "Char_9",
+    "Wheel_1", "Wheel_2", "Wheel_3", "Wheel_4", "Wheel_5", "Wheel_6", "Wheel_7", "Wheel_8", "Wheel_9",
+    "Bamboo_1", "Bamboo_2", "Bamboo_3", "Bamboo_4", "Bamboo_5", "Bamboo_6", "Bamboo_7", "Bamboo_8", "Bamboo_9",
+    "Wind_North", "Wind_South", "Wind_East", "Wind_West",
+    "Dragon_Green", "Dragon_Red", "Dragon_White",
+    "Season_Spring", "Season_Summer", "Season_Fall", "Season_Winter",
+    "Flower_1", "Flower_2", "Flower_3", "Flower_4",
+};
+
+tlgTileHandler::tlgTileHandler()
+    : QObject(nullptr)
+{
+}
+
+QString tlgTileHandler::styleDirectory(int style)
+{
+    switch (style) {
+    case Modern:
+        return QStringLiteral("/modern/");
+    case Picasso:
+        return QStringLiteral("/picasso/");
+    default:
+        return QStringLiteral("/classic/");
+    }
+}
+
+void tlgTileHandler::fail(const QString &message)
+{
+    QMessageBox::critical(nullptr, QString::fromLatin1(tl::productName), message, QMessageBox::Ok);
+    std::exit(EXIT_FAILURE);
+}
+
+QImage tlgTileHandler::scaledTileImage(const QString &path) const
+{
+    QImage image = QImage(path, "PNG").scaledToHeight(int(height), Qt::SmoothTransformation);
+    image.setDevicePixelRatio(pixelRatio);
+    return image;
+}
+
+QImage tlgTileHandler::thumbnailImage(const QImage &image) const
+{
+    const int thumbnailHeight = int(float(tlSettings::instance().thumbnailHeight) * pixelRatio);
+    QImage thumbnail = image.scaledToHeight(thumbnailHeight, Qt::SmoothTransformation);
+    thumbnail.setDevicePixelRatio(pixelRatio);
+    return thumbnail;
+}
+
+bool tlgTileHandler::load(int newStyle, int newHeight)
+{
+    pixelRatio = float(QGuiApplication::primaryScreen()->devicePixelRatio());
+    style = newStyle;
+    height = uint32_t(newHeight);
+    normal.clear();
+    highlighted.clear();
+    thumbnails.clear();
+
+    QDir dir = findDataDirectory("tiles");
+    if (!dir.exists()) {
+        fail(tr("Cannot find the directory holding the tile sets. Ceck your installation and "
+                "reinstall if necessary. Tilvane will now exit."));
+    }
+    dir.setPath(dir.path() + styleDirectory(style));
+    if (!dir.exists()) {
+        fail(tr("Cannot find the subdirectory holding the tile set style requested. Ceck your "
+                "installation and reinstall if necessary. Tilvane will now exit."));
+    }
+
+    const QStringList listing = dir.entryList();
+    QStringList normalPaths, highlightedPaths;
+    for (const char *stem : tileFileStems) {
+        const QString name = QString::fromLatin1(stem);
+        if (!listing.contains(name + normalSuffix) || !listing.contains(name + highlightedSuffix)) {
+            QMessageBox::critical(nullptr, QString::fromLatin1(tl::productName),
+                                  tr("Cannot find resource holding the tile graphics. Ceck your "
+                                     "installation and reinstall if necessary. Tilvane will now exit."),
+                                  QMessageBox::Ok);
+            tl::diagnose("tlgTileHandler::load", {QStringLiteral("failed opening files for tile '%1'.").arg(name)});
+            std::exit(EXIT_FAILURE);
+        }
+        normalPaths << dir.path() + QLatin1Char('/') + name + normalSuffix;
+        highlightedPaths << dir.path() + QLatin1Char('/') + name + highlightedSuffix;
+    }
+
+    // Only images are made off the GUI thread; pixmaps are made here afterwards.
+    const std::function<QImage(const QString &)> scale =
+        [this](const QString &path) { return scaledTileImage(path); };
+    const std::function<QImage(const QImage &)> shrink =
+        [this](const QImage &image) { return thumbnailImage(image); };
+    QList<QImage> normalImages, highlightedImages, thumbnailImages;
+    if (loadMode == Mode::Parallel) {
+        // QtConcurrent runs these on the global thread pool.
+        normalImages = QtConcurrent::blockingMapped<QList<QImage>>(normalPaths, scale);
+        highlightedImages = QtConcurrent::blockingMapped<QList<QImage>>(highlightedPaths, scale);
+        thumbnailImages = QtConcurrent::blockingMapped<QList<QImage>>(normalImages, shrink);
+    } else {
+        for (const QString &path : normalPaths)
+            normalImages << scale(path);
+        for (const QString &path : highlightedPaths)
+            highlightedImages << scale(path);
+        for (const QImage &image : normalImages)
+            thumbnailImages << shrink(image);
+    }
+
+    for (int id = 0; id < tle::kindCount; ++id) {
+        normal << QPixmap::fromImage(normalImages.at(id), Qt::ColorOnly);
+        highlighted << QPixmap::fromImage(highlightedImages.at(id), Qt::ColorOnly);
+        thumbnails << QPixmap::fromImage(thumbnailImages.at(id), Qt::ColorOnly);
+    }
+    return true;
+}
