@@ -24,8 +24,7 @@ const double splashCreditLinesFromBottom = 1.5;
 
 QString creditLine()
 {
-    return QCoreApplication::translate("main", "Free software under the GNU General Public "
-                                               "License, version 2 or later");
+    return QCoreApplication::translate("main", "Free software, GNU GPL 2 or later");
 }
 
 // The splash picture at 300 logical pixels high, with the version and the credit line.
@@ -75,6 +74,10 @@ void exitWithoutLayouts()
 
 int main(int argc, char *argv[])
 {
+    // The board is drawn with plain raster painting; loading OpenGL drivers on X11
+    // would only cost start-up time and tens of megabytes. A player's own choice stands.
+    if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
+        qputenv("QT_XCB_GL_INTEGRATION", "none");
     tlgApplication app(argc, argv);
     Q_INIT_RESOURCE(tilvane);
     QCoreApplication::setApplicationVersion(QString::fromLatin1(tl::version));
@@ -95,12 +98,14 @@ int main(int argc, char *argv[])
     shown.start();
 
     tlSettings::instance().readSettings();
-    tlgWindow window;
+    tlgWindow window(QCoreApplication::arguments());
     waitForSplash(shown);
 
-    splash.finish(&window);
+    // The window is shown before the splash is told to wait for it: waiting for a
+    // window that is not shown yet would only time out.
     app.installEventFilter(&window);
     window.show();
+    splash.finish(&window);
 
     QObject::connect(&app, &QGuiApplication::lastWindowClosed, &app, &QCoreApplication::quit);
     return app.exec();

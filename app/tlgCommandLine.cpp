@@ -23,11 +23,6 @@ QString tlgCommandLine::refusedFileMessage(const QString &fileName)
     return tr("Cannot load file '%1'. Not the right type (extension).").arg(fileName);
 }
 
-QString tlgCommandLine::process(QWidget *parent)
-{
-    return process(QCoreApplication::arguments(), parent);
-}
-
 QString tlgCommandLine::process(const QStringList &arguments, QWidget *parent)
 {
     QCommandLineParser parser;

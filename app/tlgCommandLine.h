@@ -17,7 +17,6 @@ public:
     // (the backup folder becomes the current directory later on, so a relative name
     // would no longer resolve), or an empty string; a file without the game extension
     // is refused with a warning shown over `parent`.
-    static QString process(QWidget *parent);
     static QString process(const QStringList &arguments, QWidget *parent);
 
     static QString buildLine();

@@ -1,25 +1,133 @@
 #ifndef TLGWINDOW_H
 #define TLGWINDOW_H
 
-#include <QMainWindow>
+#include "tleTile.h"
 
-// The main window. For now it only parses the command line and shows an empty board
-// area; the menus, the board and the game itself come with the playable game.
+#include <QMainWindow>
+#include <QPointer>
+#include <QVector>
+#include <memory>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QTimer;
+class tleGameEngine;
+class tlgBackupHandler;
+class tlgBackupViewer;
+class tlgBoard;
+class tlgBoardView;
+class tlgCoordinateOverlay;
+class tlgHighscoreViewer;
+class tlgTile;
+class tlgTileHandler;
+
+// The game's one window: the board, the menus with their commands, the status bar
+// with tile count, messages, clock and help counters. It owns the engine, the tile
+// pictures, the tile items of the running game and every dialog.
 class tlgWindow : public QMainWindow
 {
     Q_OBJECT
 
 public:
-    explicit tlgWindow(QWidget *parent = nullptr);
+    // `arguments` is the command line, as QCoreApplication::arguments() gives it.
+    explicit tlgWindow(const QStringList &arguments, QWidget *parent = nullptr);
     ~tlgWindow() override;
 
-    QString commandLineGameFile() const { return gameFile; }
+    void loadGameFile(const QString &file, bool backup);
+    int maximumTileHeight() const;
+    void relayoutBoard();
+
+    // Read access for the window's tests and the tools that look at the game.
+    tleGameEngine *engine() const { return gameEngine.get(); }
+    tlgBoard *board() const { return scene; }
+    tlgBoardView *boardView() const { return view; }
+    const QVector<tlgTile *> &tileItems() const { return tiles; }
+    QAction *action(const QString &text) const;
+    QString statusMessage() const;
+    QString tilesLeftText() const;
+    QString clockText() const;
+    QString countersText() const;
+    int peeks() const { return peekCount; }
+    qint64 gameStartTime() const { return startTime; }
+    qint64 gameEndTime() const { return endTime; }
+    tlgHighscoreViewer *highscoreViewer() const { return highscores; }
+    tlgBackupViewer *backupViewer() const { return backups; }
+
+signals:
+    void prepareNewGame();
+
+public slots:
+    void newGame(bool newDeal = true, QString fileName = QString(), bool backup = true);
+    void open();
+    void save();
+    void replay();
+    void hint();
+    void findMatch();
+    void peek();
+    void undo();
+    void viewHighscores();
+    void viewBackups();
+    void viewTileCoordinates(bool on);
+    void finishGame();
+    void updateCounters();
+    void updateClock();
+    void showSelectedTileName(int kind);
+    void activateUndo(bool on);
+    void activateFindMatching(bool on);
+    void activatePeek(bool on);
+    void activateReplay(bool on);
+    void openDroppedGame(QString file);
+    void preferencesChanged();
+    void restoreBackupFile(QString file);
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
-    QString gameFile;
+    struct Actions;
+
+    void buildBoardView();
+    void buildActions();
+    void buildMenus();
+    void buildStatusBar();
+    void buildDialogs();
+    void connectParts();
+    void startFirstGame(const QString &commandLineFile);
+    void reloadTileImages(const char *origin);
+    void replaceTileItems();
+    void enableHighscoresAction();
+    void gameOver();
+    bool gameRunning() const;
+    void dealOnDefaultLayout();
+    QString layoutPath(const QString &name) const;
+
+    std::unique_ptr<Actions> actions;
+    tlgBoardView *view = nullptr;
+    tlgBoard *scene = nullptr;
+    QLabel *tilesLeftLabel = nullptr;
+    QLabel *messageLabel = nullptr;
+    QLabel *clockLabel = nullptr;
+    QLabel *countersLabel = nullptr;
+
+    std::unique_ptr<tleGameEngine> gameEngine;
+    std::unique_ptr<tlgTileHandler> tileHandler;
+    std::unique_ptr<tlgBackupHandler> backupHandler;
+    tlgHighscoreViewer *highscores = nullptr;
+    tlgBackupViewer *backups = nullptr;
+    std::unique_ptr<tlgCoordinateOverlay> overlay;
+
+    QVector<tlgTile *> tiles;
+    QTimer *clock = nullptr;
+    qint64 startTime = 0;
+    qint64 endTime = 0;
+    qint64 minimizedAt = 0;
+    int undoCount = 0;
+    int hintCount = 0;
+    int findMatchCount = 0;
+    int peekCount = 0;
 };
 
 #endif

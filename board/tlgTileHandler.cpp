@@ -13,6 +13,9 @@
 #include <QtConcurrent>
 #include <cstdlib>
 #include <functional>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace {
 
@@ -132,5 +135,10 @@ bool tlgTileHandler::load(int newStyle, int newHeight)
         highlighted << QPixmap::fromImage(highlightedImages.at(id), Qt::ColorOnly);
         thumbnails << QPixmap::fromImage(thumbnailImages.at(id), Qt::ColorOnly);
     }
+#ifdef __GLIBC__
+    // The full-size pictures were decoded on several threads; hand the memory they
+    // took back to the system instead of keeping it in the threads' heaps.
+    malloc_trim(0);
+#endif
     return true;
 }
