@@ -1,5 +1,6 @@
 #include "tlDiagnostics.h"
 
+#include <QXmlStreamReader>
 #include <cstdio>
 
 namespace tl {
@@ -16,6 +17,18 @@ void diagnose(const char *origin, const QStringList &lines)
         std::fflush(stdout);
         first = false;
     }
+}
+
+void diagnoseDamagedFile(const char *origin, const QString &fileName, const QString &what,
+                         const QXmlStreamReader &xml)
+{
+    const QString where = QStringLiteral("%1 See line %2, column %3.")
+                              .arg(xml.errorString())
+                              .arg(xml.lineNumber())
+                              .arg(xml.columnNumber());
+    diagnose(origin, {QStringLiteral("Errors while reading file '%1'. ").arg(fileName),
+                      QStringLiteral("%1 file might be damaged.").arg(what),
+                      QStringLiteral("XML: ") + where});
 }
 
 }

@@ -124,14 +124,7 @@ bool tlLayoutHandler::open(const QString &fileName)
     file.close();
 
     if (tilePositions.size() != expectedCount || xml.hasError() || !layoutSeen) {
-        const QString message = QStringLiteral("%1 See line %2, column %3.")
-                                    .arg(xml.errorString())
-                                    .arg(xml.lineNumber())
-                                    .arg(xml.columnNumber());
-        tl::diagnose("tlLayoutHandler::open",
-                     {QStringLiteral("Errors while reading file '%1'. ").arg(fileName),
-                      QStringLiteral("Layout file might be damaged."),
-                      QStringLiteral("XML: ") + message});
+        tl::diagnoseDamagedFile("tlLayoutHandler::open", fileName, QStringLiteral("Layout"), xml);
         return false;
     }
     return true;

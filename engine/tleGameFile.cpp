@@ -111,13 +111,7 @@ bool tleGameEngine::open(const QString &gameFile, const QString &layoutFile)
     if (gameSeen && !xml.hasError())
         return true;
 
-    const QString message = QStringLiteral("%1 See line %2, column %3.")
-                                .arg(xml.errorString())
-                                .arg(xml.lineNumber())
-                                .arg(xml.columnNumber());
-    tl::diagnose("tleGameEngine::open",
-                 {QStringLiteral("Errors while reading file '%1'. ").arg(gameFile),
-                  QStringLiteral("Game file might be damaged."), QStringLiteral("XML: ") + message});
+    tl::diagnoseDamagedFile("tleGameEngine::open", gameFile, QStringLiteral("Game"), xml);
     return false;
 }
 
