@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSpacerItem>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <algorithm>
 
@@ -96,9 +97,22 @@ void tlgHighscoreViewer::layoutChanged(const QString &layoutName)
         table->setItem(row, FindMatchesColumn, cell(QString::number(entry.findMatches)));
         table->setItem(row, TimeColumn, cell(entry.timeText()));
     }
+    table->horizontalHeader()->setStretchLastSection(false);
     table->resizeColumnsToContents();
     table->resizeRowsToContents();
+    keepColumnsInView();
     table->horizontalHeader()->setStretchLastSection(true);
+    // Whichever list is shown, the game just entered stands out.
+    highlightLastEntry();
+}
+
+void tlgHighscoreViewer::keepColumnsInView()
+{
+    // Long dates and headers must not push the time column out of sight.
+    int needed = 2 * table->frameWidth() + table->verticalScrollBar()->sizeHint().width();
+    for (int column = 0; column < table->columnCount(); ++column)
+        needed += table->columnWidth(column);
+    table->setMinimumWidth(needed);
 }
 
 void tlgHighscoreViewer::clearHighscores()
@@ -128,7 +142,6 @@ void tlgHighscoreViewer::updateHighscores()
             layoutChooser->setCurrentIndex(current);
     }
     layoutChanged(layoutChooser->currentText());
-    highlightLastEntry();
 }
 
 void tlgHighscoreViewer::highlightLastEntry()

@@ -28,6 +28,7 @@ public slots:
 
 private:
     void highlightLastEntry();
+    void keepColumnsInView();
 
     QComboBox *layoutChooser = nullptr;
     QTableWidget *table = nullptr;

@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QFileOpenEvent>
 #include <QRegularExpression>
+#include <QTableWidget>
 
 namespace {
 
@@ -341,6 +342,10 @@ void WindowTest::wonGameEntersTheHighscores()
     QVERIFY(enabled(window, "Highscores..."));
     QVERIFY(!window.boardView()->isEnabled());
     QVERIFY(window.highscoreViewer()->isVisible());
+    // The viewer comes up with the fresh result marked.
+    auto *table = window.highscoreViewer()->findChild<QTableWidget *>();
+    QVERIFY(table && table->item(0, 0));
+    QCOMPARE(table->item(0, 0)->foreground().color(), QColor(Qt::red));
     const auto entries = tlHighscoreList::instance()->entries(QStringLiteral("Scattered"));
     QCOMPARE(entries.size(), 1);
     QCOMPARE(entries[0].tiles, 0);
