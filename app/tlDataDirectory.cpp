@@ -6,8 +6,9 @@ QStringList dataDirectoryCandidates(const QString &name)
 {
     const QString app = QCoreApplication::applicationDirPath();
     const QString home = QDir::homePath();
+    const QString chosen = qEnvironmentVariable("TILVANE_DATA_DIR");
     const QStringList bases = {
-        QStringLiteral(TILVANE_DEVELOPER_DATA_DIR),
+        chosen.isEmpty() ? QStringLiteral(TILVANE_DEVELOPER_DATA_DIR) : chosen,
         app + QStringLiteral("/../../../../Resources"),
         app + QStringLiteral("/../Resources"),
         app,
@@ -56,4 +57,10 @@ QDir findDataDirectory(const QString &name)
 QDir findDataDirectory(const char *name)
 {
     return findDataDirectory(QString::fromUtf8(name));
+}
+
+bool dataDirectoryFound(const QDir &dir)
+{
+    // Every candidate is an absolute path; "none found" is the relative empty one.
+    return dir.isAbsolute() && dir.exists();
 }

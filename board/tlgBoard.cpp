@@ -67,7 +67,9 @@ tlgTile *tlgBoard::itemForTile(const tleTile *tile) const
 
 void tlgBoard::mousePressEvent(QGraphicsSceneMouseEvent *event)
 {
-    // Qt's own selection and item handling never run: the board decides alone.
+    // Qt's own selection and item handling never run: the board decides alone, and
+    // the press goes no further.
+    event->accept();
     if (event->button() == Qt::LeftButton)
         selectWithLeftClick(event->scenePos());
     else if (event->button() == Qt::RightButton && tileAt(event->scenePos()))
@@ -122,6 +124,7 @@ void tlgBoard::emitUndoFlags()
 
 void tlgBoard::mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event)
 {
+    event->accept();
     if (!second)
         return;
     tlgTile *tile = tileAt(event->scenePos());

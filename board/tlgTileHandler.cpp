@@ -84,7 +84,7 @@ bool tlgTileHandler::load(int newStyle, int newHeight)
     thumbnails.clear();
 
     QDir dir = findDataDirectory("tiles");
-    if (!dir.exists()) {
+    if (!dataDirectoryFound(dir)) {
         fail(tr("Cannot find the directory holding the tile sets. Ceck your installation and "
                 "reinstall if necessary. Tilvane will now exit."));
     }

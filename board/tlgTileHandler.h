@@ -1,6 +1,8 @@
 #ifndef TLGTILEHANDLER_H
 #define TLGTILEHANDLER_H
 
+#include "tleTileKinds.h"
+
 #include <QImage>
 #include <QList>
 #include <QObject>
@@ -27,7 +29,7 @@ public:
     uint32_t loadedHeight() const { return height; }
     int loadedStyle() const { return style; }
 
-    static const char *const tileFileStems[];
+    static const char *const tileFileStems[tle::kindCount];
     static QString styleDirectory(int style);
 
     // Reading and scaling on the global thread pool is what `load` does; the serial

@@ -168,7 +168,7 @@ QString tlLayoutHandler::missingDirectoryMessage()
 QDir tlLayoutHandler::layoutsDirectory()
 {
     const QDir dir = findDataDirectory("layouts");
-    if (!dir.exists()) {
+    if (!dataDirectoryFound(dir)) {
         if (missingDirectoryReaction())
             missingDirectoryReaction()();
         else
@@ -192,7 +192,7 @@ QString tlLayoutHandler::findLayoutFile(const QString &layoutName, uint32_t chec
         return userPath;
 
     const QDir dir = layoutsDirectory();
-    if (!dir.exists())
+    if (!dataDirectoryFound(dir))
         return QString();
     const QStringList entries = dir.entryList();
     const QString wanted = name + QStringLiteral(".tllf");

@@ -16,6 +16,7 @@ private slots:
     void dataDirectoryCandidatesInOrder();
     void firstExistingCandidateWins();
     void noCandidateGivesCurrentDirectory();
+    void developerFolderCanBeChosen();
     void gameFileArgument_data();
     void gameFileArgument();
     void versionAndBuildOptions_data();
@@ -93,6 +94,18 @@ void StartupTest::noCandidateGivesCurrentDirectory()
     const QDir dir = findDataDirectory(QStringLiteral("no-such-data-directory"));
     QVERIFY(dir.path().isEmpty() || dir.path() == QStringLiteral("."));
     QCOMPARE(dir.absolutePath(), QDir::currentPath());
+    QVERIFY(!dataDirectoryFound(dir));
+    QVERIFY(dataDirectoryFound(findDataDirectory("layouts")));
+}
+
+void StartupTest::developerFolderCanBeChosen()
+{
+    QTemporaryDir chosen;
+    qputenv("TILVANE_DATA_DIR", QFile::encodeName(chosen.path()));
+    const QStringList candidates = dataDirectoryCandidates(QStringLiteral("tiles"));
+    qunsetenv("TILVANE_DATA_DIR");
+    QCOMPARE(candidates.size(), 26);
+    QCOMPARE(candidates.first(), chosen.path() + QStringLiteral("/tiles"));
 }
 
 void StartupTest::gameFileArgument_data()

@@ -1,0 +1,418 @@
+#include "tlDataDirectory.h"
+#include "tlMessageBoxAnswerer.h"
+#include "tlSettings.h"
+#include "tlTestEnvironment.h"
+#include "tleTileKinds.h"
+#include "tlgTileHandler.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QImage>
+#include <QMap>
+#include <QPainter>
+#include <QProcess>
+#include <QScreen>
+#include <cstdio>
+#include <cstdlib>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// The variable the data search is to consult before every other place (see the note
+// on DataRedirect). Until it does, a data folder in the temporary home stands in, which
+// the search reaches only while no earlier place holds the data.
+const char *const dataOverrideVariable = "TILVANE_DATA_DIR";
+
+// Set for a copy of this program that is to load from a broken folder and end.
+const char *const childRootVariable = "TILVANE_TILEHANDLER_CHILD_ROOT";
+const char *const childStyleVariable = "TILVANE_TILEHANDLER_CHILD_STYLE";
+// A child that cannot point the search at its folder ends with this code.
+const int childCannotRedirect = 77;
+const int childTimeoutMs = 60000;
+
+const QStringList styleFolders = {QStringLiteral("classic"), QStringLiteral("modern"),
+                                  QStringLiteral("picasso")};
+
+// Generated pictures: a tenth of the real ones' size, each a single colour that tells
+// its style, kind and whether it is the highlighted one.
+const QSize generatedSize(62, 76);
+const int generatedHeight = 38;  // device pixels asked for
+const int generatedRim = 2;
+const int kindRedStep = 6;
+const int styleGreenStep = 80;
+const int styleGreenBase = 20;
+const int normalBlue = 60;
+const int highlightedBlue = 200;
+const int colourTolerance = 2;  // smooth scaling of a flat colour may round a little
+
+// Width over height of the real pictures, 621 by 760.
+const double realAspect = 621.0 / 760.0;
+
+QColor pictureColour(int styleIndex, int id, bool highlighted)
+{
+    return QColor(id * kindRedStep, styleIndex * styleGreenStep + styleGreenBase,
+                  highlighted ? highlightedBlue : normalBlue);
+}
+
+bool closeColours(const QColor &a, const QColor &b)
+{
+    return qAbs(a.red() - b.red()) <= colourTolerance && qAbs(a.green() - b.green()) <= colourTolerance
+        && qAbs(a.blue() - b.blue()) <= colourTolerance;
+}
+
+QColor centreColour(const QPixmap &pixmap)
+{
+    const QImage image = pixmap.toImage();
+    return image.pixelColor(image.width() / 2, image.height() / 2);
+}
+
+QString fileName(int id, bool highlighted)
+{
+    return QString::fromLatin1(tlgTileHandler::tileFileStems[id])
+        + (highlighted ? QStringLiteral("_highlighted.png") : QStringLiteral("_normal.png"));
+}
+
+// Writes one style's 84 pictures into `tilesDir`/<style folder>, leaving out the files
+// named in `skip` and saving those in `rename` under another name.
+bool writeStyle(const QString &tilesDir, int styleIndex, const QStringList &skip = {},
+                const QMap<QString, QString> &rename = {})
+{
+    const QDir dir(tilesDir + QLatin1Char('/') + styleFolders.at(styleIndex));
+    if (!QDir().mkpath(dir.path()))
+        return false;
+    for (int id = 0; id < tle::kindCount; ++id) {
+        for (bool highlighted : {false, true}) {
+            const QString name = fileName(id, highlighted);
+            if (skip.contains(name))
+                continue;
+            // Clear at the rim like the real pictures' rounded corners.
+            QImage image(generatedSize, QImage::Format_ARGB32);
+            image.fill(Qt::transparent);
+            QPainter(&image).fillRect(image.rect().adjusted(generatedRim, generatedRim,
+                                                            -generatedRim, -generatedRim),
+                                      pictureColour(styleIndex, id, highlighted));
+            if (!image.save(dir.filePath(rename.value(name, name)), "PNG"))
+                return false;
+        }
+    }
+    return true;
+}
+
+// Points the data search at `root` for the life of the object: through the override
+// variable where the search honours it, else through the home folder's data folder.
+// Whether it worked is for the caller to ask; a search that finds another data folder
+// first cannot be redirected without the override.
+class DataRedirect
+{
+public:
+    explicit DataRedirect(const QString &dataRoot)
+        : root(dataRoot)
+        , homeData(QDir::homePath() + QStringLiteral("/Tilvane"))
+    {
+        qputenv(dataOverrideVariable, QFile::encodeName(root));
+        if (!reaches() && !QFileInfo::exists(homeData))
+            linked = QFile::link(root, homeData);
+    }
+
+    ~DataRedirect()
+    {
+        qunsetenv(dataOverrideVariable);
+        if (linked)
+            QFile::remove(homeData);
+    }
+
+    DataRedirect(const DataRedirect &) = delete;
+    DataRedirect &operator=(const DataRedirect &) = delete;
+
+    // Whether the search now finds the root's tiles folder, or finds none when the
+    // root has none; `why` tells what it found instead.
+    bool reaches(QString *why = nullptr) const
+    {
+        const QString wanted = QDir(root + QStringLiteral("/tiles")).canonicalPath();
+        QString found;
+        for (const QString &candidate : dataDirectoryCandidates(QStringLiteral("tiles"))) {
+            if (QDir(candidate).exists()) {
+                found = candidate;
+                break;
+            }
+        }
+        const bool ok = found.isEmpty() ? wanted.isEmpty() : QDir(found).canonicalPath() == wanted;
+        if (!ok && why)
+            *why = QStringLiteral("the data search finds %1 first; it needs %2 honoured to "
+                                  "look at a test folder")
+                       .arg(found, QLatin1String(dataOverrideVariable));
+        return ok;
+    }
+
+private:
+    QString root;
+    QString homeData;
+    bool linked = false;
+};
+
+tlMessageBoxAnswerer *childAnswerer = nullptr;
+
+// Runs at exit in a child: tells the parent which boxes were shown before the end.
+void reportMessageBoxes()
+{
+    if (!childAnswerer)
+        return;
+    for (int i = 0; i < childAnswerer->texts.size(); ++i) {
+        std::fprintf(stderr, "message box: %s: %s\n", qPrintable(childAnswerer->titles.at(i)),
+                     qPrintable(childAnswerer->texts.at(i)));
+    }
+    std::fflush(stderr);
+}
+
+// The child's whole life: load from the folder the parent made; the handler is to end
+// the process itself.
+[[noreturn]] void loadAsChild(const QString &root, int style)
+{
+    DataRedirect redirect(root);
+    QString why;
+    if (!redirect.reaches(&why)) {
+        std::fprintf(stderr, "%s\n", qPrintable(why));
+        std::exit(childCannotRedirect);
+    }
+    childAnswerer = new tlMessageBoxAnswerer;
+    std::atexit(reportMessageBoxes);
+    tlgTileHandler handler;
+    handler.load(style, generatedHeight);
+    std::fprintf(stderr, "load returned\n");
+    std::exit(EXIT_SUCCESS);
+}
+
+struct ChildResult
+{
+    bool finished = false;
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+}
+
+class TileHandlerTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void styleDirectories();
+    void generatedPicturesByStyleAndKind();
+    void realPicturesAtScreenRatio();
+    void brokenFolderEndsTheGame_data();
+    void brokenFolderEndsTheGame();
+
+private:
+    ChildResult runChild(const QString &root, int style);
+    static void checkSizes(const tlgTileHandler &handler, int deviceHeight, double aspect);
+
+    QTemporaryDir generated;
+    qreal ratio = 1;
+};
+
+void TileHandlerTest::initTestCase()
+{
+    tlSettings::instance().readSettings();
+    const QByteArray childRoot = qgetenv(childRootVariable);
+    if (!childRoot.isEmpty())
+        loadAsChild(QFile::decodeName(childRoot), qEnvironmentVariableIntValue(childStyleVariable));
+
+    ratio = QGuiApplication::primaryScreen()->devicePixelRatio();
+    // The second run of these tests asks for a denser screen this way.
+    if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR"))
+        QCOMPARE(ratio, qEnvironmentVariable("QT_SCALE_FACTOR").toDouble());
+
+    const QString tiles = generated.filePath(QStringLiteral("tiles"));
+    for (int styleIndex = 0; styleIndex < styleFolders.size(); ++styleIndex)
+        QVERIFY(writeStyle(tiles, styleIndex));
+    // Files the handler has no use for do no harm.
+    QFile stray(tiles + QStringLiteral("/classic/Char_1_normal.png.orig"));
+    QVERIFY(stray.open(QIODevice::WriteOnly));
+}
+
+void TileHandlerTest::styleDirectories()
+{
+    QCOMPARE(tlgTileHandler::styleDirectory(0), QStringLiteral("/classic/"));
+    QCOMPARE(tlgTileHandler::styleDirectory(1), QStringLiteral("/modern/"));
+    QCOMPARE(tlgTileHandler::styleDirectory(2), QStringLiteral("/picasso/"));
+    QCOMPARE(tlgTileHandler::styleDirectory(3), QStringLiteral("/classic/"));
+    QCOMPARE(tlgTileHandler::styleDirectory(7), QStringLiteral("/classic/"));
+    QCOMPARE(tlgTileHandler::styleDirectory(-1), QStringLiteral("/classic/"));
+}
+
+void TileHandlerTest::checkSizes(const tlgTileHandler &handler, int deviceHeight, double aspect)
+{
+    const int thumbnailHeight = int(tlSettings::instance().thumbnailHeight * handler.normalPixmap(0).devicePixelRatio());
+    for (int id = 0; id < tle::kindCount; ++id) {
+        for (const QPixmap &picture : {handler.normalPixmap(id), handler.highlightedPixmap(id)}) {
+            QCOMPARE(picture.height(), deviceHeight);
+            QVERIFY(qAbs(picture.width() - deviceHeight * aspect) <= 1);
+            QCOMPARE(picture.devicePixelRatio(), QGuiApplication::primaryScreen()->devicePixelRatio());
+            QCOMPARE(picture.hasAlphaChannel(), true);
+        }
+        const QPixmap thumbnail = handler.thumbnailPixmap(id);
+        QCOMPARE(thumbnail.height(), thumbnailHeight);
+        QCOMPARE(thumbnail.devicePixelRatio(), handler.normalPixmap(id).devicePixelRatio());
+    }
+    QCOMPARE(handler.loadedHeight(), uint32_t(deviceHeight));
+}
+
+void TileHandlerTest::generatedPicturesByStyleAndKind()
+{
+    DataRedirect redirect(generated.path());
+    QString why;
+    if (!redirect.reaches(&why))
+        QSKIP(qPrintable(why));
+
+    // Style number and the folder it is to read.
+    const std::vector<std::pair<int, int>> styles = {{0, 0}, {1, 1}, {2, 2}, {3, 0}, {7, 0}, {-1, 0}};
+    for (const auto &[style, folder] : styles) {
+        tlgTileHandler handler;
+        QVERIFY(handler.load(style, generatedHeight));
+        QCOMPARE(handler.loadedStyle(), style);
+        checkSizes(handler, generatedHeight, double(generatedSize.width()) / generatedSize.height());
+        for (int id = 0; id < tle::kindCount; ++id) {
+            const QString where = QStringLiteral("style %1, kind %2").arg(style).arg(id);
+            QVERIFY2(closeColours(centreColour(handler.normalPixmap(id)), pictureColour(folder, id, false)),
+                     qPrintable(where));
+            QVERIFY2(closeColours(centreColour(handler.highlightedPixmap(id)), pictureColour(folder, id, true)),
+                     qPrintable(where));
+            QVERIFY2(closeColours(centreColour(handler.thumbnailPixmap(id)), pictureColour(folder, id, false)),
+                     qPrintable(where));
+        }
+    }
+}
+
+void TileHandlerTest::realPicturesAtScreenRatio()
+{
+    if (!QDir(QStringLiteral(TILVANE_DEVELOPER_DATA_DIR "/tiles")).exists())
+        QSKIP("no tile pictures in the source tree's data folder");
+    QCOMPARE(QDir(findDataDirectory("tiles").path()).canonicalPath(),
+             QDir(QStringLiteral(TILVANE_DEVELOPER_DATA_DIR "/tiles")).canonicalPath());
+
+    // As the window asks: the tile height in device pixels of this screen.
+    const int deviceHeight = int(tlSettings::instance().defaultTileHeight * ratio);
+    QVector<QImage> firstNormals;
+    for (int style : {0, 1, 2}) {
+        tlgTileHandler parallel, serial;
+        serial.setMode(tlgTileHandler::Mode::Serial);
+        QVERIFY(parallel.load(style, deviceHeight));
+        QVERIFY(serial.load(style, deviceHeight));
+        checkSizes(parallel, deviceHeight, realAspect);
+        QCOMPARE(parallel.normalPixmap(0).height() / parallel.normalPixmap(0).devicePixelRatio(),
+                 qreal(tlSettings::instance().defaultTileHeight));
+        QCOMPARE(parallel.thumbnailPixmap(0).height(),
+                 int(tlSettings::instance().defaultThumbnailHeight * ratio));
+        for (int id = 0; id < tle::kindCount; ++id) {
+            // Work spread over threads must still land at its own kind.
+            QCOMPARE(parallel.normalPixmap(id).toImage(), serial.normalPixmap(id).toImage());
+            QCOMPARE(parallel.highlightedPixmap(id).toImage(), serial.highlightedPixmap(id).toImage());
+            QCOMPARE(parallel.thumbnailPixmap(id).toImage(), serial.thumbnailPixmap(id).toImage());
+            QVERIFY(parallel.normalPixmap(id).toImage() != parallel.highlightedPixmap(id).toImage());
+        }
+        firstNormals << parallel.normalPixmap(0).toImage();
+    }
+    QVERIFY(firstNormals.at(0) != firstNormals.at(1));
+    QVERIFY(firstNormals.at(0) != firstNormals.at(2));
+    QVERIFY(firstNormals.at(1) != firstNormals.at(2));
+}
+
+ChildResult TileHandlerTest::runChild(const QString &root, int style)
+{
+    // The child ends without cleaning up: its temporary home goes into a folder removed
+    // here. It works in an empty folder, where nothing may pass for a tile set.
+    QTemporaryDir childTemporary;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QLatin1String(childRootVariable), root);
+    environment.insert(QLatin1String(childStyleVariable), QString::number(style));
+    environment.insert(QStringLiteral("TMPDIR"), childTemporary.path());
+    QProcess child;
+    child.setProcessEnvironment(environment);
+    child.setWorkingDirectory(childTemporary.path());
+    child.start(QCoreApplication::applicationFilePath(), QStringList());
+    ChildResult result;
+    result.finished = child.waitForFinished(childTimeoutMs) && child.exitStatus() == QProcess::NormalExit;
+    result.exitCode = child.exitCode();
+    result.out = QString::fromLocal8Bit(child.readAllStandardOutput());
+    result.err = QString::fromLocal8Bit(child.readAllStandardError());
+    return result;
+}
+
+void TileHandlerTest::brokenFolderEndsTheGame_data()
+{
+    QTest::addColumn<QStringList>("styles");  // style folders written
+    QTest::addColumn<QStringList>("skip");
+    QTest::addColumn<QString>("renamed");  // a file saved in lower case
+    QTest::addColumn<int>("style");
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("failingStem");
+
+    const QString noFiles = QStringLiteral("Cannot find resource holding the tile graphics.");
+    QTest::newRow("no tiles folder") << QStringList() << QStringList() << QString() << 0
+                                     << QStringLiteral("Cannot find the directory holding the tile sets.")
+                                     << QString();
+    QTest::newRow("no folder for the style")
+        << QStringList{QStringLiteral("classic")} << QStringList() << QString() << 1
+        << QStringLiteral("Cannot find the subdirectory holding the tile set style requested.")
+        << QString();
+    QTest::newRow("highlighted picture missing")
+        << styleFolders << QStringList{QStringLiteral("Wind_East_highlighted.png")} << QString() << 2
+        << noFiles << QStringLiteral("Wind_East");
+    QTest::newRow("first missing in kind order is named")
+        << styleFolders
+        << QStringList{QStringLiteral("Flower_2_normal.png"), QStringLiteral("Wheel_3_highlighted.png")}
+        << QString() << 0 << noFiles << QStringLiteral("Wheel_3");
+    QTest::newRow("names are case-sensitive")
+        << styleFolders << QStringList() << QStringLiteral("Dragon_Red_normal.png") << 1 << noFiles
+        << QStringLiteral("Dragon_Red");
+}
+
+void TileHandlerTest::brokenFolderEndsTheGame()
+{
+    QFETCH(QStringList, styles);
+    QFETCH(QStringList, skip);
+    QFETCH(QString, renamed);
+    QFETCH(int, style);
+    QFETCH(QString, box);
+    QFETCH(QString, failingStem);
+
+    QTemporaryDir root;
+    const QString tiles = root.filePath(QStringLiteral("tiles"));
+    QMap<QString, QString> rename;
+    if (!renamed.isEmpty())
+        rename.insert(renamed, renamed.toLower());
+    for (const QString &folder : styles)
+        QVERIFY(writeStyle(tiles, styleFolders.indexOf(folder), skip, rename));
+    {
+        DataRedirect redirect(root.path());
+        QString why;
+        if (!redirect.reaches(&why))
+            QSKIP(qPrintable(why));
+    }
+
+    const ChildResult child = runChild(root.path(), style);
+    QVERIFY2(child.finished, qPrintable(child.err));
+    if (child.exitCode == childCannotRedirect)
+        QSKIP(qPrintable(child.err.trimmed()));
+    QVERIFY2(!child.err.contains(QStringLiteral("load returned")), qPrintable(child.err));
+    QCOMPARE(child.exitCode, 1);
+
+    // Exactly one box, the game's critical one, then the end.
+    const QStringList boxes = child.err.split(QLatin1Char('\n')).filter(QStringLiteral("message box: "));
+    QCOMPARE(boxes.size(), 1);
+    QVERIFY2(boxes.first().startsWith(QStringLiteral("message box: Tilvane: ") + box), qPrintable(boxes.first()));
+
+    const QString failing = QStringLiteral("tlgTileHandler::load(): failed opening files for tile '%1'.\n");
+    if (failingStem.isEmpty()) {
+        QVERIFY2(!child.out.contains(QStringLiteral("tlgTileHandler::load()")), qPrintable(child.out));
+    } else {
+        QVERIFY2(child.out.contains(failing.arg(failingStem)), qPrintable(child.out));
+        QCOMPARE(child.out.count(QStringLiteral("failed opening files")), 1);
+    }
+}
+
+TILVANE_TEST_MAIN(TileHandlerTest, QApplication)
+#include "tst_tilehandler.moc"
