@@ -29,6 +29,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QWindowStateChangeEvent>
+#include <limits>
 
 namespace {
 
@@ -308,19 +309,22 @@ void tlgWindow::changeEvent(QEvent *event)
     QMainWindow::changeEvent(event);
 }
 
+QString tlgWindow::clockFace(qint64 elapsedSeconds)
+{
+    const qint64 minutes = elapsedSeconds / 60;
+    const qint64 lastShownMinute = 59;
+    if (minutes > lastShownMinute)
+        return QStringLiteral("--:--");
+    return QTime(0, int(minutes), int(elapsedSeconds % 60)).toString(QStringLiteral("mm:ss"));
+}
+
 void tlgWindow::updateClock()
 {
-    const qint64 elapsed = QDateTime::currentSecsSinceEpoch() - startTime;
-    const qint64 minutes = elapsed / 60;
-    const qint64 seconds = elapsed % 60;
-    const qint64 lastShownMinute = 59;
-    if (minutes <= lastShownMinute) {
-        clockLabel->setText(QTime(0, int(minutes), int(seconds)).toString(QStringLiteral("mm:ss")));
-    } else {
-        // The game goes on and its full length still counts; the clock just stops.
-        clockLabel->setText(QStringLiteral("--:--"));
+    const QString face = clockFace(QDateTime::currentSecsSinceEpoch() - startTime);
+    clockLabel->setText(face);
+    // Past the hour the game goes on and its full length still counts; the clock stops.
+    if (face == clockFace(std::numeric_limits<qint64>::max()))
         clock->stop();
-    }
     update();
 }
 

@@ -36,6 +36,8 @@ public:
 
     void loadGameFile(const QString &file, bool backup);
     int maximumTileHeight() const;
+    // The clock's text after that long a game: minutes and seconds, "--:--" past the hour.
+    static QString clockFace(qint64 elapsedSeconds);
     void relayoutBoard();
 
     // Read access for the window's tests and the tools that look at the game.

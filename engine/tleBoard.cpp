@@ -5,21 +5,33 @@
 #include "tleTileKinds.h"
 
 namespace {
+
 const int noTile = -1;
-const int notMatchable = -1;
+const int bitsPerWord = 64;
+
+uint64_t bitOf(int index)
+{
+    return uint64_t(1) << (index % bitsPerWord);
+}
+
+int lowestBit(uint64_t bits)
+{
+    return __builtin_ctzll(bits);
+}
+
 }
 
 tleBoard::tleBoard() = default;
 tleBoard::~tleBoard() = default;
 
-int tleBoard::matchClass(uint32_t kind)
+int8_t tleBoard::matchClass(uint32_t kind)
 {
     if (kind < tle::regularKindCount)
-        return int(kind);
+        return int8_t(kind);
     if (kind <= tle::lastSeason)
-        return int(tle::regularKindCount);
+        return int8_t(tle::regularKindCount);
     if (kind <= tle::lastFlower)
-        return int(tle::regularKindCount) + 1;
+        return int8_t(tle::regularKindCount + 1);
     return notMatchable;
 }
 
@@ -31,11 +43,13 @@ void tleBoard::clear()
     left = 0;
     columns = rows = layers = 0;
     ready = false;
+    contiguous = false;
     layoutHandler.reset();
     neighbours.clear();
-    free.clear();
-    freeInClass.fill(0);
-    pairs = 0;
+    classes.clear();
+    words = 0;
+    current = State();
+    full = State();
 }
 
 int tleBoard::cellIndex(int32_t layer, int32_t x, int32_t y) const
@@ -57,6 +71,13 @@ int tleBoard::indexOf(const tleTile *tile) const
 {
     if (!tile || !ready)
         return noTile;
+    // The engine keeps its tiles side by side, so the index is the distance from the
+    // first; other callers' tiles are found through the grid.
+    if (contiguous) {
+        const ptrdiff_t index = tile - tileList.front();
+        if (index >= 0 && index < ptrdiff_t(tileList.size()) && tileList[size_t(index)] == tile)
+            return int(index);
+    }
     const int cell = cellIndex(tile->layer, tile->x, tile->y);
     if (cell == noTile)
         return noTile;
@@ -101,8 +122,12 @@ bool tleBoard::init(const QString &layoutFile, const std::vector<tleTile *> &til
     for (size_t i = 0; i < tiles.size(); ++i)
         grid[size_t(cellIndex(tiles[i]->layer, tiles[i]->x, tiles[i]->y))] = int(i);
     tileList = tiles;
+    contiguous = true;
+    for (size_t i = 0; i < tiles.size(); ++i)
+        contiguous = contiguous && tiles[i] == tiles.front() + i;
     left = int32_t(count);
     ready = true;
+    words = int((count + bitsPerWord - 1) / bitsPerWord);
     findNeighbours();
     kindsChanged();
     return true;
@@ -111,79 +136,132 @@ bool tleBoard::init(const QString &layoutFile, const std::vector<tleTile *> &til
 void tleBoard::findNeighbours()
 {
     neighbours.assign(tileList.size(), Neighbours());
-    const auto collect = [this](std::vector<int> &into, int32_t layer, int32_t x, int32_t y) {
-        const int cell = cellIndex(layer, x, y);
-        if (cell != noTile && grid[size_t(cell)] != noTile)
-            into.push_back(grid[size_t(cell)]);
-    };
     for (size_t i = 0; i < tileList.size(); ++i) {
         const tleTile *tile = tileList[i];
         Neighbours &n = neighbours[i];
+        const auto collect = [this, tile](auto &into, int dLayer, int dx, int dy) {
+            const int cell = cellIndex(tile->layer + dLayer, tile->x + dx, tile->y + dy);
+            if (cell != noTile && grid[size_t(cell)] != noTile)
+                into.add(grid[size_t(cell)]);
+        };
         for (int dy = -1; dy <= 1; ++dy) {
-            collect(n.left, tile->layer, tile->x - 2, tile->y + dy);
-            collect(n.right, tile->layer, tile->x + 2, tile->y + dy);
-            for (int dx = -1; dx <= 1; ++dx)
-                collect(n.above, tile->layer + 1, tile->x + dx, tile->y + dy);
+            collect(n.left, 0, -2, dy);
+            collect(n.right, 0, 2, dy);
+            for (int dx = -1; dx <= 1; ++dx) {
+                collect(n.above, 1, dx, dy);
+                collect(n.below, -1, dx, dy);
+            }
         }
     }
-    // Whose freedom a tile decides: its side neighbours and the tiles it lies on.
-    for (size_t i = 0; i < tileList.size(); ++i) {
-        Neighbours &n = neighbours[i];
-        n.dependants.insert(n.dependants.end(), n.left.begin(), n.left.end());
-        n.dependants.insert(n.dependants.end(), n.right.begin(), n.right.end());
-        for (int upper : n.above)
-            neighbours[size_t(upper)].dependants.push_back(int(i));
+}
+
+uint64_t *tleBoard::classRow(State &state, int cls) const
+{
+    return state.classBits.data() + size_t(cls) * size_t(words);
+}
+
+const uint64_t *tleBoard::classRow(const State &state, int cls) const
+{
+    return state.classBits.data() + size_t(cls) * size_t(words);
+}
+
+bool tleBoard::freeIn(const State &state, int index) const
+{
+    const size_t i = size_t(index);
+    return state.onBoard[i] && !state.aboveTaken[i] && (!state.leftTaken[i] || !state.rightTaken[i]);
+}
+
+void tleBoard::updateFree(State &state, int index) const
+{
+    const bool nowFree = freeIn(state, index);
+    uint64_t &word = state.freeBits[size_t(index / bitsPerWord)];
+    if (bool(word & bitOf(index)) == nowFree)
+        return;
+    word ^= bitOf(index);
+    const int cls = classes[size_t(index)];
+    if (cls == notMatchable)
+        return;
+    classRow(state, cls)[index / bitsPerWord] ^= bitOf(index);
+    int &freeOfClass = state.freeInClass[size_t(cls)];
+    if (nowFree) {
+        state.pairs += unsigned(freeOfClass);
+        ++freeOfClass;
+    } else {
+        --freeOfClass;
+        state.pairs -= unsigned(freeOfClass);
     }
 }
 
-bool tleBoard::anyOnBoard(const std::vector<int> &indices) const
+void tleBoard::recount(State &state) const
 {
-    for (int index : indices) {
-        if (tileList[size_t(index)]->state == 1)
-            return true;
+    const size_t n = tileList.size();
+    state.leftTaken.assign(n, 0);
+    state.rightTaken.assign(n, 0);
+    state.aboveTaken.assign(n, 0);
+    for (size_t i = 0; i < n; ++i) {
+        const Neighbours &neighbour = neighbours[i];
+        for (int j : neighbour.left)
+            state.leftTaken[i] += state.onBoard[size_t(j)];
+        for (int j : neighbour.right)
+            state.rightTaken[i] += state.onBoard[size_t(j)];
+        for (int j : neighbour.above)
+            state.aboveTaken[i] += state.onBoard[size_t(j)];
     }
-    return false;
+    state.freeBits.assign(size_t(words), 0);
+    state.classBits.assign(size_t(words) * classCount, 0);
+    state.freeInClass.fill(0);
+    state.pairs = 0;
+    for (size_t i = 0; i < n; ++i)
+        updateFree(state, int(i));
 }
 
-bool tleBoard::computeFree(int index) const
+tleBoard::State tleBoard::fullBoard() const
 {
+    State state;
+    state.onBoard.assign(tileList.size(), 1);
+    recount(state);
+    return state;
+}
+
+void tleBoard::kindsChanged()
+{
+    classes.resize(tileList.size());
+    for (size_t i = 0; i < tileList.size(); ++i)
+        classes[i] = matchClass(tileList[i]->type);
+    full = fullBoard();
+    current.onBoard.resize(tileList.size());
+    for (size_t i = 0; i < tileList.size(); ++i)
+        current.onBoard[i] = tileList[i]->state == 1;
+    recount(current);
+}
+
+void tleBoard::setPresence(int index, bool present)
+{
+    State &state = current;
+    state.onBoard[size_t(index)] = present;
+    // A neighbour's freedom can only change when its count of taken places on that
+    // side turns from none to some or back.
+    const auto countPlace = [this, &state, present](std::vector<uint8_t> &taken, int neighbour) {
+        uint8_t &places = taken[size_t(neighbour)];
+        places = uint8_t(present ? places + 1 : places - 1);
+        if (places == (present ? 1 : 0))
+            updateFree(state, neighbour);
+    };
+    // This tile is the right-hand neighbour of those on its left, and so on.
     const Neighbours &n = neighbours[size_t(index)];
-    if (tileList[size_t(index)]->state != 1)
-        return false;
-    if (anyOnBoard(n.left) && anyOnBoard(n.right))
-        return false;
-    return !anyOnBoard(n.above);
+    for (int j : n.left)
+        countPlace(state.rightTaken, j);
+    for (int j : n.right)
+        countPlace(state.leftTaken, j);
+    for (int j : n.below)
+        countPlace(state.aboveTaken, j);
+    updateFree(state, index);
 }
 
 bool tleBoard::isFree(const tleTile *tile) const
 {
     const int index = indexOf(tile);
-    return index != noTile && computeFree(index);
-}
-
-void tleBoard::setFree(int index, bool nowFree)
-{
-    char &flag = free[size_t(index)];
-    if (bool(flag) == nowFree)
-        return;
-    flag = nowFree;
-    const int cls = matchClass(tileList[size_t(index)]->type);
-    if (cls == notMatchable)
-        return;
-    if (nowFree) {
-        pairs += unsigned(freeInClass[size_t(cls)]);
-        ++freeInClass[size_t(cls)];
-    } else {
-        --freeInClass[size_t(cls)];
-        pairs -= unsigned(freeInClass[size_t(cls)]);
-    }
-}
-
-void tleBoard::refreshAround(int index)
-{
-    setFree(index, computeFree(index));
-    for (int dependant : neighbours[size_t(index)].dependants)
-        setFree(dependant, computeFree(dependant));
+    return index != noTile && tile->state == 1 && freeIn(current, index);
 }
 
 void tleBoard::removeTile(tleTile *tile)
@@ -193,8 +271,8 @@ void tleBoard::removeTile(tleTile *tile)
     tile->state = 0;
     --left;
     const int index = indexOf(tile);
-    if (index != noTile)
-        refreshAround(index);
+    if (index != noTile && current.onBoard[size_t(index)])
+        setPresence(index, false);
 }
 
 void tleBoard::restoreTile(tleTile *tile)
@@ -204,22 +282,23 @@ void tleBoard::restoreTile(tleTile *tile)
     tile->state = 1;
     ++left;
     const int index = indexOf(tile);
-    if (index != noTile)
-        refreshAround(index);
+    if (index != noTile && !current.onBoard[size_t(index)])
+        setPresence(index, true);
 }
 
-void tleBoard::kindsChanged()
+void tleBoard::restoreAll()
 {
-    free.assign(tileList.size(), 0);
-    freeInClass.fill(0);
-    pairs = 0;
-    for (size_t i = 0; i < tileList.size(); ++i)
-        setFree(int(i), computeFree(int(i)));
+    if (!ready)
+        return;
+    for (tleTile *tile : tileList)
+        tile->state = 1;
+    left = int32_t(count);
+    current = full;
 }
 
 unsigned tleBoard::pairCount() const
 {
-    return ready ? pairs : 0;
+    return ready ? current.pairs : 0;
 }
 
 tleTilePair tleBoard::pairAt(unsigned index) const
@@ -228,19 +307,28 @@ tleTilePair tleBoard::pairAt(unsigned index) const
         return {nullptr, nullptr};
     // Pairs run by their first tile in tile order, then by their second; a free tile
     // opens as many pairs as there are free tiles of its class after it.
-    std::array<int, classCount> after = freeInClass;
-    for (size_t i = 0; i < tileList.size(); ++i) {
-        const int cls = matchClass(tileList[i]->type);
-        if (!free[i] || cls == notMatchable)
-            continue;
-        const unsigned opened = unsigned(--after[size_t(cls)]);
-        if (index >= opened) {
-            index -= opened;
-            continue;
-        }
-        for (size_t j = i + 1; j < tileList.size(); ++j) {
-            if (free[j] && matchClass(tileList[j]->type) == cls && index-- == 0)
-                return {tileList[i], tileList[j]};
+    std::array<int, classCount> after = current.freeInClass;
+    for (int word = 0; word < words; ++word) {
+        for (uint64_t bits = current.freeBits[size_t(word)]; bits; bits &= bits - 1) {
+            const int first = word * bitsPerWord + lowestBit(bits);
+            const int cls = classes[size_t(first)];
+            if (cls == notMatchable)
+                continue;
+            const unsigned opened = unsigned(--after[size_t(cls)]);
+            if (index >= opened) {
+                index -= opened;
+                continue;
+            }
+            const uint64_t *row = classRow(current, cls);
+            // The class's free tiles after the first one, word by word.
+            uint64_t later = row[word] & ~((bitOf(first) << 1) - 1);
+            for (int next = word; next < words; later = ++next < words ? row[next] : 0) {
+                for (; later; later &= later - 1) {
+                    if (index-- == 0)
+                        return {tileList[size_t(first)],
+                                tileList[size_t(next * bitsPerWord + lowestBit(later))]};
+                }
+            }
         }
     }
     return {nullptr, nullptr};
@@ -252,9 +340,9 @@ unsigned tleBoard::possiblePairs(tleTilePairList &out) const
         return 0;
     out.clear();
     std::vector<tleTile *> freeTiles;
-    for (size_t i = 0; i < tileList.size(); ++i) {
-        if (free[i])
-            freeTiles.push_back(tileList[i]);
+    for (int word = 0; word < words; ++word) {
+        for (uint64_t bits = current.freeBits[size_t(word)]; bits; bits &= bits - 1)
+            freeTiles.push_back(tileList[size_t(word * bitsPerWord + lowestBit(bits))]);
     }
     for (size_t i = 0; i + 1 < freeTiles.size(); ++i) {
         for (size_t j = i + 1; j < freeTiles.size(); ++j) {

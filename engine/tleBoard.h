@@ -15,9 +15,10 @@ class tlLayoutHandler;
 // and which pairs could be removed now.
 //
 // Random play enumerates the removable pairs after every removal, so the board keeps
-// each tile's neighbours (found once at init), its free state and the number of free
-// tiles of every matching class up to date as tiles are removed and restored. The
-// results are those of testing every tile afresh, in the same order.
+// what that needs up to date as tiles are removed and restored: for every tile the
+// number of its side and upper neighbours still on the board (found once at init), a
+// bit set of the free tiles of every matching class, and the number of removable
+// pairs. The answers are those of testing every tile afresh, in the same order.
 class tleBoard
 {
 public:
@@ -30,6 +31,8 @@ public:
     bool isFree(const tleTile *tile) const;
     void removeTile(tleTile *tile);
     void restoreTile(tleTile *tile);
+    // Puts every tile back on the board at once, as restoring them one by one would.
+    void restoreAll();
 
     // Fills `out` with every removable pair in the fixed order; returns their number.
     unsigned possiblePairs(tleTilePairList &out) const;
@@ -53,21 +56,48 @@ public:
 private:
     // Seasons and flowers each form one class; every other kind is its own.
     static constexpr int classCount = 36;
-    static int matchClass(uint32_t kind);
+    static constexpr int8_t notMatchable = -1;
+    static int8_t matchClass(uint32_t kind);
 
+    // A tile's neighbours that decide whether it is free, by tile index: the tiles two
+    // columns to either side (rows y-1 to y+1) and those half a tile or less away on
+    // the layer above and below.
+    template <int N> struct IndexList
+    {
+        std::array<int16_t, N> index{};
+        uint8_t size = 0;
+        void add(int value) { index[size++] = int16_t(value); }
+        const int16_t *begin() const { return index.data(); }
+        const int16_t *end() const { return index.data() + size; }
+    };
     struct Neighbours
     {
-        std::vector<int> left, right, above, dependants;
+        IndexList<3> left, right;
+        IndexList<9> above, below;
+    };
+
+    // Everything that changes as tiles come and go, kept together so that a full
+    // board can be put back by one copy.
+    struct State
+    {
+        std::vector<uint8_t> onBoard, leftTaken, rightTaken, aboveTaken;
+        std::vector<uint64_t> freeBits;   // bit per tile
+        std::vector<uint64_t> classBits;  // bit per tile, one row of words per class
+        std::array<int, classCount> freeInClass{};
+        unsigned pairs = 0;
     };
 
     void clear();
     void findNeighbours();
-    bool anyOnBoard(const std::vector<int> &indices) const;
-    bool computeFree(int index) const;
-    void setFree(int index, bool free);
-    void refreshAround(int index);
+    State fullBoard() const;
+    void recount(State &state) const;
+    bool freeIn(const State &state, int index) const;
+    void updateFree(State &state, int index) const;
+    void setPresence(int index, bool present);
     int indexOf(const tleTile *tile) const;
     int cellIndex(int32_t layer, int32_t x, int32_t y) const;
+    uint64_t *classRow(State &state, int cls) const;
+    const uint64_t *classRow(const State &state, int cls) const;
 
     std::vector<int> grid;  // tile index per cell, -1 for none
     std::vector<tleTile *> tileList;
@@ -77,12 +107,14 @@ private:
     int32_t rows = 0;
     int32_t layers = 0;
     bool ready = false;
+    bool contiguous = false;  // tileList[i] == tileList[0] + i for every i
     std::unique_ptr<tlLayoutHandler> layoutHandler;
 
     std::vector<Neighbours> neighbours;
-    std::vector<char> free;
-    std::array<int, classCount> freeInClass{};
-    unsigned pairs = 0;
+    std::vector<int8_t> classes;  // match class per tile, as last counted
+    int words = 0;                // 64-bit words per bit set
+    State current;
+    State full;                   // the same board with every tile on it
 };
 
 #endif

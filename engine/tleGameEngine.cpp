@@ -57,9 +57,17 @@ bool tleGameEngine::init(const QString &layoutFile)
 void tleGameEngine::resetGame()
 {
     if (gameBoard) {
-        for (const tleTilePair &pair : removed) {
-            gameBoard->restoreTile(pair.first);
-            gameBoard->restoreTile(pair.second);
+        // When the history accounts for every tile off the board, which is how play
+        // goes, the full board is put back at once; random play resets thousands of
+        // times a second.
+        const size_t offBoard = size_t(int64_t(gameBoard->tileCount()) - gameBoard->tilesLeft());
+        if (gameBoard->initialized() && 2 * removed.size() == offBoard) {
+            gameBoard->restoreAll();
+        } else {
+            for (const tleTilePair &pair : removed) {
+                gameBoard->restoreTile(pair.first);
+                gameBoard->restoreTile(pair.second);
+            }
         }
     }
     removed.clear();

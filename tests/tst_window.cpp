@@ -89,6 +89,9 @@ private slots:
     void deadEndIsAnnounced();
     void layoutChangeDealsAtOnce();
     void coordinateOverlayWidensTheFrame();
+    void clockShowsTheFirstHour();
+    void minimisingAfterTheGameKeepsItsStart();
+    // Last: the file-open request it hands to the application stays there.
     void startUpRules();
 
 private:
@@ -454,6 +457,31 @@ void WindowTest::startUpRules()
     QVERIFY(QCoreApplication::sendEvent(app, &later));
     QCOMPARE(window.windowTitle(), QStringLiteral("Tilvane - start.tlgf"));
     app->removeEventFilter(&window);
+}
+
+void WindowTest::clockShowsTheFirstHour()
+{
+    QCOMPARE(tlgWindow::clockFace(0), QStringLiteral("00:00"));
+    QCOMPARE(tlgWindow::clockFace(65), QStringLiteral("01:05"));
+    QCOMPARE(tlgWindow::clockFace(59 * 60 + 59), QStringLiteral("59:59"));
+    QCOMPARE(tlgWindow::clockFace(60 * 60), QStringLiteral("--:--"));
+}
+
+void WindowTest::minimisingAfterTheGameKeepsItsStart()
+{
+    useLayout(QStringLiteral("Hopeless"), tlTestLayouts::hopeless());
+    tlModalAnswerer answerer;
+    tlgWindow window(noArguments);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(window.gameEndTime() != 0);  // a dead end from the start
+    const qint64 start = window.gameStartTime();
+    window.showMinimized();
+    QTest::qWait(50);
+    window.showNormal();
+    QTest::qWait(50);
+    QCOMPARE(window.gameStartTime(), start);
+    tlHighscoreList::instance()->removeLayout(QStringLiteral("Hopeless"));
 }
 
 TILVANE_TEST_MAIN(WindowTest, tlgApplication)
