@@ -1,4 +1,5 @@
 #include "tlTestEnvironment.h"
+#include "tlTestFiles.h"
 #include "tlVersion.h"
 #include "tlSettings.h"
 #include "tleTileKinds.h"
@@ -98,12 +99,7 @@ CliResult CliTest::run(const QStringList &arguments)
 
 QString CliTest::write(const QString &name, const QByteArray &content)
 {
-    const QString path = home.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        qFatal("cannot write test file");
-    file.write(content);
-    return path;
+    return writeTestFile(QDir(home.path()), name, content);
 }
 
 QString CliTest::deal(const char *seed, bool winnable, const char *name)

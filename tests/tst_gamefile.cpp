@@ -1,6 +1,7 @@
 #include "tlLayoutHandler.h"
 #include "tlStdoutCapture.h"
 #include "tlTestEnvironment.h"
+#include "tlTestFiles.h"
 #include "tleGameEngine.h"
 
 #include <QCoreApplication>
@@ -52,12 +53,7 @@ private:
 
 QString GameFileTest::write(const QString &name, const QByteArray &content)
 {
-    const QString path = dir.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        qFatal("cannot write test file");
-    file.write(content);
-    return path;
+    return writeTestFile(QDir(dir.path()), name, content);
 }
 
 void GameFileTest::savesTheDocumentedFormat()

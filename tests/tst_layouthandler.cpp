@@ -2,6 +2,7 @@
 #include "tlSettings.h"
 #include "tlStdoutCapture.h"
 #include "tlTestEnvironment.h"
+#include "tlTestFiles.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -55,12 +56,7 @@ private:
 
 QString LayoutHandlerTest::write(const QString &name, const QString &content)
 {
-    const QString path = dir.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        qFatal("cannot write test file");
-    file.write(content.toUtf8());
-    return path;
+    return writeTestFile(QDir(dir.path()), name, content.toUtf8());
 }
 
 void LayoutHandlerTest::readsHeaderAndTiles()
