@@ -1,16 +1,13 @@
 #ifndef TLGWINDOW_H
 #define TLGWINDOW_H
 
-#include "tleTile.h"
 
 #include <QMainWindow>
-#include <QPointer>
 #include <QVector>
 #include <memory>
 
 class QAction;
 class QLabel;
-class QMenu;
 class QTimer;
 class tleGameEngine;
 class tlgBackupHandler;

@@ -2,7 +2,6 @@
 #define TLGBOARD_H
 
 #include <QGraphicsScene>
-#include <QPointer>
 
 class QPropertyAnimation;
 class tleGameEngine;
