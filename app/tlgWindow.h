@@ -1,7 +1,6 @@
 #ifndef TLGWINDOW_H
 #define TLGWINDOW_H
 
-
 #include <QMainWindow>
 #include <QVector>
 #include <memory>
