@@ -2,6 +2,7 @@
 #include "tlSettings.h"
 #include "tlVersion.h"
 #include "tlgApplication.h"
+#include "tlgCommandLine.h"
 #include "tlgWindow.h"
 
 #include <QElapsedTimer>
@@ -63,6 +64,12 @@ void waitForSplash(const QElapsedTimer &shown)
     loop.exec();
 }
 
+void setIdentity()
+{
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(tl::version));
+    QCoreApplication::setApplicationName(QString::fromLatin1(tl::productName));
+}
+
 void exitWithoutLayouts()
 {
     QMessageBox::critical(nullptr, QString::fromLatin1(tl::productName),
@@ -74,14 +81,20 @@ void exitWithoutLayouts()
 
 int main(int argc, char *argv[])
 {
+    setIdentity();
+    {
+        // A plain application object needs no display: the informational options work
+        // in any terminal.
+        QCoreApplication commandLine(argc, argv);
+        tlgCommandLine::answerWithoutWindow(QCoreApplication::arguments());
+    }
+
     // The board is drawn with plain raster painting; loading OpenGL drivers on X11
     // would only cost start-up time and tens of megabytes. A player's own choice stands.
     if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
         qputenv("QT_XCB_GL_INTEGRATION", "none");
     tlgApplication app(argc, argv);
     Q_INIT_RESOURCE(tilvane);
-    QCoreApplication::setApplicationVersion(QString::fromLatin1(tl::version));
-    QCoreApplication::setApplicationName(QString::fromLatin1(tl::productName));
     QGuiApplication::setApplicationDisplayName(QString::fromLatin1(tl::productName));
     tlLayoutHandler::setMissingDirectoryReaction(exitWithoutLayouts);
 

@@ -23,21 +23,55 @@ QString tlgCommandLine::refusedFileMessage(const QString &fileName)
     return tr("Cannot load file '%1'. Not the right type (extension).").arg(fileName);
 }
 
+namespace {
+
+// The command line's options, described once for both readings of it.
+struct Options
+{
+    QCommandLineOption build;
+};
+
+Options describe(QCommandLineParser &parser)
+{
+    parser.setApplicationDescription(
+        tlgCommandLine::tr("Tilvane, a Solitaire Version of the Classic Eastern Game"));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption build(QStringList{QStringLiteral("b"), QStringLiteral("build")},
+                                   tlgCommandLine::tr("Date of build"));
+    parser.addOption(build);
+    parser.addPositionalArgument(QStringLiteral("game"), tlgCommandLine::tr("Game file to load"));
+    return {build};
+}
+
+void printLine(const QString &text)
+{
+    std::printf("%s\n", qPrintable(text));
+    std::fflush(stdout);
+}
+
+}
+
+void tlgCommandLine::answerWithoutWindow(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    const Options options = describe(parser);
+    // Ends the process for --help, --version and mistakes.
+    parser.process(arguments);
+    if (parser.isSet(options.build)) {
+        printLine(buildLine());
+        std::exit(EXIT_SUCCESS);
+    }
+}
+
 QString tlgCommandLine::process(const QStringList &arguments, QWidget *parent)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(tr("Tilvane, a Solitaire Version of the Classic Eastern Game"));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption buildOption(QStringList{QStringLiteral("b"), QStringLiteral("build")},
-                                         tr("Date of build"));
-    parser.addOption(buildOption);
-    parser.addPositionalArgument(QStringLiteral("game"), tr("Game file to load"));
+    const Options options = describe(parser);
     parser.process(arguments);
 
-    if (parser.isSet(buildOption)) {
-        std::printf("%s\n", qPrintable(buildLine()));
-        std::fflush(stdout);
+    if (parser.isSet(options.build)) {
+        printLine(buildLine());
         std::exit(EXIT_SUCCESS);
     }
 

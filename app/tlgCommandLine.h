@@ -19,6 +19,10 @@ public:
     // is refused with a warning shown over `parent`.
     static QString process(const QStringList &arguments, QWidget *parent);
 
+    // Answers --help, --version, --build and mistakes before anything graphical starts,
+    // so that they work without a display; each ends the process. Returns otherwise.
+    static void answerWithoutWindow(const QStringList &arguments);
+
     static QString buildLine();
     static bool hasGameFileExtension(const QString &fileName);
     static QString refusedFileMessage(const QString &fileName);
