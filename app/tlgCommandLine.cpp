@@ -25,13 +25,8 @@ QString tlgCommandLine::refusedFileMessage(const QString &fileName)
 
 namespace {
 
-// The command line's options, described once for both readings of it.
-struct Options
-{
-    QCommandLineOption build;
-};
-
-Options describe(QCommandLineParser &parser)
+// Describes the command line to `parser`; returns the build-date option.
+QCommandLineOption describe(QCommandLineParser &parser)
 {
     parser.setApplicationDescription(
         tlgCommandLine::tr("Tilvane, a Solitaire Version of the Classic Eastern Game"));
@@ -41,7 +36,7 @@ Options describe(QCommandLineParser &parser)
                                    tlgCommandLine::tr("Date of build"));
     parser.addOption(build);
     parser.addPositionalArgument(QStringLiteral("game"), tlgCommandLine::tr("Game file to load"));
-    return {build};
+    return build;
 }
 
 void printLine(const QString &text)
@@ -50,32 +45,30 @@ void printLine(const QString &text)
     std::fflush(stdout);
 }
 
+// Parses the command line, ending the process for --help, --version, --build and
+// mistakes; returns the positional arguments otherwise.
+QStringList gameArguments(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption build = describe(parser);
+    parser.process(arguments);
+    if (parser.isSet(build)) {
+        printLine(tlgCommandLine::buildLine());
+        std::exit(EXIT_SUCCESS);
+    }
+    return parser.positionalArguments();
+}
+
 }
 
 void tlgCommandLine::answerWithoutWindow(const QStringList &arguments)
 {
-    QCommandLineParser parser;
-    const Options options = describe(parser);
-    // Ends the process for --help, --version and mistakes.
-    parser.process(arguments);
-    if (parser.isSet(options.build)) {
-        printLine(buildLine());
-        std::exit(EXIT_SUCCESS);
-    }
+    gameArguments(arguments);
 }
 
 QString tlgCommandLine::process(const QStringList &arguments, QWidget *parent)
 {
-    QCommandLineParser parser;
-    const Options options = describe(parser);
-    parser.process(arguments);
-
-    if (parser.isSet(options.build)) {
-        printLine(buildLine());
-        std::exit(EXIT_SUCCESS);
-    }
-
-    const QStringList positional = parser.positionalArguments();
+    const QStringList positional = gameArguments(arguments);
     const QString gameFile = positional.isEmpty() ? QString() : positional.first();
     if (gameFile.isEmpty())
         return QString();
