@@ -28,6 +28,17 @@ QString canonical(const QString &path)
     return QFileInfo(path).canonicalFilePath();
 }
 
+// A full set of backups from long ago, named 1000000001 to 1000000010.
+bool saveOldBackups(const tleGameEngine &engine)
+{
+    const qint64 longAgo = 1000000000;
+    for (int i = 1; i <= tlgBackupHandler::maxBackups; ++i) {
+        if (!engine.save(QStringLiteral("%1/%2.tlgf").arg(backupLocation()).arg(longAgo + i)))
+            return false;
+    }
+    return true;
+}
+
 std::vector<uint32_t> kindsOf(const tleGameEngine &engine)
 {
     std::vector<uint32_t> kinds;
@@ -120,8 +131,7 @@ void BackupHandlerTest::onlyTheNewestTenStay()
     tleGameEngine engine;
     QVERIFY(deal(engine, 11));
     // Ten backups from long ago, then one made now: the eleventh overall.
-    for (int i = 1; i <= tlgBackupHandler::maxBackups; ++i)
-        QVERIFY(engine.save(QStringLiteral("%1/%2.tlgf").arg(backupLocation()).arg(1000000000 + i)));
+    QVERIFY(saveOldBackups(engine));
     tlgBackupHandler handler;
     QVERIFY(handler.backupGame(engine));
 
@@ -144,8 +154,7 @@ void BackupHandlerTest::foreignFilesAreKeptButNotListed()
     QVERIFY(foreign.open(QIODevice::WriteOnly));
     foreign.write("not a game\n");
     foreign.close();
-    for (int i = 1; i <= tlgBackupHandler::maxBackups; ++i)
-        QVERIFY(engine.save(QStringLiteral("%1/%2.tlgf").arg(backupLocation()).arg(1000000000 + i)));
+    QVERIFY(saveOldBackups(engine));
 
     tlgBackupHandler handler;
     QVERIFY(handler.backupGame(engine));
