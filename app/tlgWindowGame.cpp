@@ -104,7 +104,9 @@ void tlgWindow::startFirstGame(const QString &commandLineFile)
     } else {
         newGame(true, QString(), true);
     }
-    relayoutBoard();
+    // A file handed to the program that is no game leaves nothing to play: deal anew.
+    if (tiles.isEmpty())
+        newGame(true, QString(), true);
 }
 
 void tlgWindow::reloadTileImages(const char *origin)

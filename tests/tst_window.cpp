@@ -3,6 +3,7 @@
 #include "tlModalAnswerer.h"
 #include "tlSettings.h"
 #include "tlTestEnvironment.h"
+#include "tlTestFiles.h"
 #include "tlTestLayouts.h"
 #include "tlgApplication.h"
 #include "tlgBoard.h"
@@ -441,6 +442,16 @@ void WindowTest::startUpRules()
         tlgWindow window({QStringLiteral("tilvane"), path});
         QCOMPARE(kindsOf(window), fileDeal);
         QCOMPARE(window.windowTitle(), QStringLiteral("Tilvane - start.tlgf"));
+    }
+
+    // One that is no game is refused, and a new deal starts instead of an empty board.
+    {
+        const QString notes = writeTestFile(QDir(dir.path()), QStringLiteral("notes.tlgf"), "not a game");
+        tlModalAnswerer answerer;
+        tlgWindow window({QStringLiteral("tilvane"), notes});
+        QCOMPARE(answerer.boxes.size(), 1);
+        QCOMPARE(window.tileItems().size(), 144);
+        QCOMPARE(window.statusMessage(), QStringLiteral("New game started with layout 'Turtle' (144 tiles)"));
     }
 
     // A file handed over by the operating system goes first, and one that arrives while
