@@ -22,10 +22,10 @@ void diagnose(const char *origin, const QStringList &lines)
 void diagnoseDamagedFile(const char *origin, const QString &fileName, const QString &what,
                          const QXmlStreamReader &xml)
 {
+    // One pass: the reader's text may quote the file, "%1" and all.
     const QString where = QStringLiteral("%1 See line %2, column %3.")
-                              .arg(xml.errorString())
-                              .arg(xml.lineNumber())
-                              .arg(xml.columnNumber());
+                              .arg(xml.errorString(), QString::number(xml.lineNumber()),
+                                   QString::number(xml.columnNumber()));
     diagnose(origin, {QStringLiteral("Errors while reading file '%1'. ").arg(fileName),
                       QStringLiteral("%1 file might be damaged.").arg(what),
                       QStringLiteral("XML: ") + where});

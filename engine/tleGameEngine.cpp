@@ -28,17 +28,35 @@ bool tleGameEngine::boardReady() const
     return gameBoard && gameBoard->initialized();
 }
 
+std::vector<uint32_t> tleGameEngine::fullSet()
+{
+    std::vector<uint32_t> set;
+    const int regularTiles = int(tle::regularKindCount) * tle::copiesOfRegularKind;
+    for (int i = 0; i < tle::setSize; ++i) {
+        set.push_back(i < regularTiles ? uint32_t(i) % tle::regularKindCount
+                                       : tle::firstSeason + uint32_t(i - regularTiles));
+    }
+    return set;
+}
+
+bool tleGameEngine::isFullSet(std::vector<uint32_t> kinds)
+{
+    std::sort(kinds.begin(), kinds.end());
+    std::vector<uint32_t> expected = fullSet();
+    std::sort(expected.begin(), expected.end());
+    return kinds == expected;
+}
+
 bool tleGameEngine::init(const QString &layoutFile)
 {
     gameBoard = std::make_unique<tleBoard>();
+    // The same size every time, so the buffer and every pointer into it stay put.
     tileRecords.assign(size_t(tle::setSize), tleTile());
     tilePointers.clear();
-    const int regularTiles = int(tle::regularKindCount) * tle::copiesOfRegularKind;
-    for (int i = 0; i < tle::setSize; ++i) {
-        tleTile &tile = tileRecords[size_t(i)];
-        tile.type = i < regularTiles ? uint32_t(i) % tle::regularKindCount
-                                     : tle::firstSeason + uint32_t(i - regularTiles);
-        tilePointers.push_back(&tile);
+    const std::vector<uint32_t> set = fullSet();
+    for (size_t i = 0; i < tileRecords.size(); ++i) {
+        tileRecords[i].type = set[i];
+        tilePointers.push_back(&tileRecords[i]);
     }
     removed.clear();
     lastUndone = {nullptr, nullptr};
@@ -112,7 +130,10 @@ void tleGameEngine::setKinds(const std::vector<uint32_t> &newKinds)
 
 void tleGameEngine::shuffleTiles()
 {
-    std::vector<uint32_t> dealt = kinds();
+    if (!boardReady())
+        return;
+    // Every deal starts from the whole set, whatever kinds a game file left behind.
+    std::vector<uint32_t> dealt = fullSet();
     shuffle(dealt);
     setKinds(dealt);
 }
@@ -132,8 +153,12 @@ void tleGameEngine::playRandomly()
 
 bool tleGameEngine::arrangeTiles()
 {
+    if (!boardReady()) {
+        tl::diagnose("tleGameEngine::arrangeTiles", {QStringLiteral("no layout is loaded.")});
+        return false;
+    }
     resetGame();
-    std::vector<uint32_t> sorted = kinds();
+    std::vector<uint32_t> sorted = fullSet();
     std::sort(sorted.begin(), sorted.end());
     std::vector<std::pair<uint32_t, uint32_t>> pairs;
     for (size_t i = 0; i + 1 < sorted.size(); i += 2)

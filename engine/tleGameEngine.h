@@ -11,6 +11,9 @@
 #include <random>
 #include <vector>
 
+class QXmlStreamAttributes;
+class QXmlStreamReader;
+
 // What the solution search reports to while it runs; the window fills it with its
 // progress dialog, so that the engine itself needs no widgets.
 class tleSearchProgress
@@ -61,7 +64,27 @@ public:
     bool open(const QString &gameFile, const QString &layoutFile);
     bool peek(const QString &gameFile, QString &layoutName, uint32_t &checksum) const;
 
+    // The kinds of a whole tile set in the order a fresh board holds them, and whether
+    // `kinds` is such a set in any order.
+    static std::vector<uint32_t> fullSet();
+    static bool isFullSet(std::vector<uint32_t> kinds);
+
 private:
+    // What a game is, kept aside while a file is read so that a file that cannot be
+    // played leaves the running game exactly as it was.
+    struct Game
+    {
+        std::unique_ptr<tleBoard> board;
+        std::vector<tleTile> records;
+        tleTilePairList removed;
+        tleTilePair lastUndone{nullptr, nullptr};
+    };
+    Game takeGame();
+    void restoreGame(Game &&game);
+    bool readKinds(const QString &gameFile);
+    void readTile(QXmlStreamReader &xml, const QXmlStreamAttributes &attributes,
+                  std::vector<bool> &named);
+
     bool boardReady() const;
     uint32_t uniformIndex(uint32_t n);
     template <typename T> void shuffle(std::vector<T> &items);

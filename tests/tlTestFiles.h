@@ -18,4 +18,11 @@ inline QString writeTestFile(const QDir &dir, const QString &name, const QByteAr
     return path;
 }
 
+// What a file holds now; empty when it cannot be read.
+inline QByteArray readTestFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 #endif

@@ -1,6 +1,7 @@
 #include "tlLayoutHandler.h"
 #include "tlStdoutCapture.h"
 #include "tlTestEnvironment.h"
+#include "tlTestGames.h"
 #include "tleGameEngine.h"
 #include "tlgBackupHandler.h"
 
@@ -37,14 +38,6 @@ bool saveOldBackups(const tleGameEngine &engine)
             return false;
     }
     return true;
-}
-
-std::vector<uint32_t> kindsOf(const tleGameEngine &engine)
-{
-    std::vector<uint32_t> kinds;
-    for (const tleTile *tile : engine.tiles())
-        kinds.push_back(tile->type);
-    return kinds;
 }
 
 }

@@ -1,6 +1,7 @@
 #include "tlLayoutHandler.h"
 #include "tlStdoutCapture.h"
 #include "tlTestEnvironment.h"
+#include "tlTestGames.h"
 #include "tlTestLayouts.h"
 #include "tleGameEngine.h"
 #include "tleTileKinds.h"
@@ -16,14 +17,6 @@ namespace {
 QString turtle()
 {
     return tlLayoutHandler::findLayoutFile(QStringLiteral("Turtle"), 0);
-}
-
-std::vector<uint32_t> kindsOf(const tleGameEngine &engine)
-{
-    std::vector<uint32_t> kinds;
-    for (const tleTile *tile : engine.tiles())
-        kinds.push_back(tile->type);
-    return kinds;
 }
 
 std::map<uint32_t, int> kindCounts(const tleGameEngine &engine)
@@ -138,6 +131,17 @@ void GameEngineTest::initFailureIsReported()
     engine.solve(best, iterations, 10, nullptr);
     QCOMPARE(best, 0);
     QCOMPARE(iterations, 0u);
+
+    // Neither this engine nor one never initialised deals or plays, nor crashes trying.
+    tleGameEngine never;
+    for (tleGameEngine *idle : {&engine, &never}) {
+        const auto kinds = kindsOf(*idle);
+        idle->shuffleTiles();
+        QVERIFY(!idle->arrangeTiles());
+        QCOMPARE(kindsOf(*idle), kinds);
+        idle->solve(best, iterations, 10, nullptr);
+        QCOMPARE(iterations, 0u);
+    }
 }
 
 void GameEngineTest::shuffleKeepsTheSetAndFollowsTheSeed()

@@ -2,6 +2,7 @@
 #include "tlStdoutCapture.h"
 #include "tlTestEnvironment.h"
 #include "tlTestFiles.h"
+#include "tlTestGames.h"
 #include "tleGameEngine.h"
 
 #include <QCoreApplication>
@@ -23,12 +24,39 @@ uint32_t turtleChecksum()
     return layout.checksum();
 }
 
-QByteArray readAll(const QString &path)
+// A game in progress: a seeded deal with one pair played. A file that cannot be
+// opened must leave all of it as it was.
+struct RunningGame
 {
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
-}
+    RunningGame()
+    {
+        engine.seed(7);
+        engine.init(turtle());
+        engine.shuffleTiles();
+        tleTilePairList pairs;
+        engine.board()->possiblePairs(pairs);
+        engine.removePair(pairs.front().first, pairs.front().second);
+        kinds = kindsOf(engine);
+        history = engine.history();
+        pairCount = engine.board()->pairCount();
+    }
+
+    void verifyUntouched() const
+    {
+        QCOMPARE(kindsOf(engine), kinds);
+        QCOMPARE(engine.history(), history);
+        QCOMPARE(engine.tilesLeft(), 142);
+        QCOMPARE(engine.board()->pairCount(), pairCount);
+        tleTilePairList pairs;
+        QCOMPARE(engine.board()->possiblePairs(pairs), pairCount);
+        QCOMPARE(engine.board()->layout()->name(), QStringLiteral("Turtle"));
+    }
+
+    tleGameEngine engine;
+    std::vector<uint32_t> kinds;
+    tleTilePairList history;
+    unsigned pairCount = 0;
+};
 
 }
 
@@ -48,12 +76,22 @@ private slots:
 
 private:
     QString write(const QString &name, const QByteArray &content);
+    QByteArray savedTurtle();
     QTemporaryDir dir;
 };
 
 QString GameFileTest::write(const QString &name, const QByteArray &content)
 {
     return writeTestFile(QDir(dir.path()), name, content);
+}
+
+QByteArray GameFileTest::savedTurtle()
+{
+    tleGameEngine engine;
+    const QString path = dir.filePath(QStringLiteral("turtle.tlgf"));
+    if (!engine.init(turtle()) || !engine.save(path))
+        qFatal("cannot save a Turtle game");
+    return readTestFile(path);
 }
 
 void GameFileTest::savesTheDocumentedFormat()
@@ -64,7 +102,7 @@ void GameFileTest::savesTheDocumentedFormat()
     engine.shuffleTiles();
     const QString path = dir.filePath(QStringLiteral("format.tlgf"));
     QVERIFY(engine.save(path));
-    const QStringList lines = QString::fromUtf8(readAll(path)).split(QLatin1Char('\n'));
+    const QStringList lines = QString::fromUtf8(readTestFile(path)).split(QLatin1Char('\n'));
     QCOMPARE(lines[0], QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"));
     QVERIFY2(QRegularExpression(QStringLiteral("^<game date=\"[^\"]+\" version=\"2\\.2\\.4\">$"))
                  .match(lines[1]).hasMatch(), qPrintable(lines[1]));
@@ -132,11 +170,12 @@ void GameFileTest::checksumMismatchIsRefused()
     const uint32_t good = turtleChecksum();
     const QString path = write(QStringLiteral("wrongcs.tlgf"),
                                QStringLiteral("<game><layout name=\"Turtle\" cs=\"%1\"/></game>").arg(good + 1).toUtf8());
-    tleGameEngine engine;
+    RunningGame game;
     tlStdoutCapture capture;
-    QVERIFY(!engine.open(path, turtle()));
+    QVERIFY(!game.engine.open(path, turtle()));
     QCOMPARE(capture.text(), QStringLiteral("tleGameEngine::open(): checksums of layout (%1) and game file (%2) do not match.\n")
                                  .arg(good).arg(good + 1));
+    game.verifyUntouched();
 }
 
 void GameFileTest::minimalFilesOpen()
@@ -156,16 +195,32 @@ void GameFileTest::damagedFilesAreRefused_data()
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QString>("reason");
     const QByteArray head = QStringLiteral("<game><layout cs=\"%1\"/>").arg(turtleChecksum()).toUtf8();
+    const auto tile = [&head](const char *attributes) {
+        return head + "<tile " + attributes + "/></game>";
+    };
+    // The top tile of the layout; a fresh board gives it the last kind.
+    const QByteArray top = "layer=\"4\" x=\"13\" y=\"7\"";
     QTest::newRow("no game element") << QByteArray("<layout/>") << QString();
     QTest::newRow("malformed") << head + "<tile layer=\"0\"" << QString();
-    QTest::newRow("layer off the board") << head + "<tile layer=\"7\" x=\"0\" y=\"0\" type=\"1\"/></game>"
+    QTest::newRow("layer off the board") << tile("layer=\"7\" x=\"0\" y=\"0\" type=\"1\"")
                                          << QStringLiteral("No tile lies at layer 7, x 0, y 0.");
-    QTest::newRow("negative x") << head + "<tile layer=\"0\" x=\"-2\" y=\"0\" type=\"1\"/></game>"
+    QTest::newRow("negative x") << tile("layer=\"0\" x=\"-2\" y=\"0\" type=\"1\"")
                                 << QStringLiteral("No tile lies at layer 0, x -2, y 0.");
-    QTest::newRow("empty cell") << head + "<tile layer=\"0\" x=\"1\" y=\"1\" type=\"1\"/></game>"
+    QTest::newRow("empty cell") << tile("layer=\"0\" x=\"1\" y=\"1\" type=\"1\"")
                                 << QStringLiteral("No tile lies at layer 0, x 1, y 1.");
-    QTest::newRow("kind out of range") << head + "<tile layer=\"4\" x=\"13\" y=\"7\" type=\"42\"/></game>"
-                                       << QStringLiteral("Tile type 42 is out of range.");
+    QTest::newRow("no coordinates") << tile("type=\"1\"") << QStringLiteral("A tile lacks its layer, x or y.");
+    for (const char *type : {"42", "-1", "1234567890123", "+5", " 5", "", "%2"}) {
+        QTest::newRow(qPrintable(QStringLiteral("kind '%1'").arg(QLatin1String(type))))
+            << tile(top + " type=\"" + type + "\"")
+            << QStringLiteral("Tile type %1 is out of range.").arg(QLatin1String(type));
+    }
+    QTest::newRow("cell named twice") << head + "<tile " + top + " type=\"41\"/><tile " + top + " type=\"41\"/></game>"
+                                      << QStringLiteral("The tile at layer 4, x 13, y 7 is named twice.");
+    QTest::newRow("five of a kind") << tile(top + " type=\"0\"")
+                                    << QStringLiteral("The tiles are not a whole tile set.");
+    const QString oneKind = QString::fromUtf8(savedTurtle())
+        .replace(QRegularExpression(QStringLiteral("type=\"\\d+\"")), QStringLiteral("type=\"0\""));
+    QTest::newRow("one kind everywhere") << oneKind.toUtf8() << QStringLiteral("The tiles are not a whole tile set.");
     QTest::newRow("huge file") << head + QByteArray(int(tleGameEngine::maxGameFileBytes), ' ') + "</game>"
                                << QStringLiteral("The file is too large for a game.");
 }
@@ -175,9 +230,9 @@ void GameFileTest::damagedFilesAreRefused()
     QFETCH(QByteArray, content);
     QFETCH(QString, reason);
     const QString path = write(QStringLiteral("damaged.tlgf"), content);
-    tleGameEngine engine;
+    RunningGame game;
     tlStdoutCapture capture;
-    QVERIFY(!engine.open(path, turtle()));
+    QVERIFY(!game.engine.open(path, turtle()));
     const QString output = capture.text();
     QVERIFY2(output.startsWith(QStringLiteral("tleGameEngine::open(): Errors while reading file '%1'. \n")
                                    .arg(path)
@@ -185,8 +240,7 @@ void GameFileTest::damagedFilesAreRefused()
                                + damagedIndent + QStringLiteral("XML: ") + reason),
              qPrintable(output));
     QVERIFY(output.contains(QStringLiteral(" See line ")));
-    // The engine still holds the layout, ready for a new deal.
-    QVERIFY(engine.board()->initialized());
+    game.verifyUntouched();
 }
 
 void GameFileTest::unwritablePathIsReported()
@@ -201,10 +255,10 @@ void GameFileTest::unwritablePathIsReported()
     // A good game stays intact when it cannot be replaced.
     const QString good = dir.filePath(QStringLiteral("keep.tlgf"));
     QVERIFY(engine.save(good));
-    const QByteArray before = readAll(good);
+    const QByteArray before = readTestFile(good);
     tleGameEngine empty;
     QVERIFY(!empty.save(good));
-    QCOMPARE(readAll(good), before);
+    QCOMPARE(readTestFile(good), before);
 }
 
 TILVANE_TEST_MAIN(GameFileTest, QCoreApplication)
