@@ -1,9 +1,13 @@
 #include "tlSettings.h"
 
+#include "tlDiagnostics.h"
 #include "tlHighscoreList.h"
+#include "tleTileKinds.h"
 
 #include <QDir>
 #include <QSettings>
+#include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -11,6 +15,90 @@ const QString organisationName = QStringLiteral("vk");
 const QString applicationName = QStringLiteral("Tilvane");
 // Written for the designer program's sake; this program never reads it back.
 const double storeVersion = 2.24;
+
+// What the game can work with. A hand-edited or damaged store could otherwise leave a
+// window without tiles, a box that can never be won, or a highscore list with no room,
+// and quitting would write the damage back for every later start.
+constexpr int fewestHighscoreEntries = 1;
+constexpr int mostHighscoreEntries = 100;
+constexpr int colourComponentLowest = 0;
+constexpr int colourComponentHighest = 255;
+constexpr int firstTileStyle = 0;
+constexpr int lastTileStyle = 2;
+constexpr int narrowestBoardFrame = 0;
+constexpr int widestBoardFrame = 100;
+constexpr int lowestTileHeight = 20;
+constexpr int highestTileHeight = 1000;  // the window caps it to the screen later
+constexpr int lowestThumbnailHeight = 8;
+constexpr int highestThumbnailHeight = 200;
+constexpr int fewestRecentLayoutFiles = 0;
+constexpr int mostRecentLayoutFiles = 100;
+// The layout designer shares the store; these are its preference spin boxes' limits.
+constexpr int narrowestGrid = 20;
+constexpr int widestGrid = 80;
+constexpr int lowestGrid = 20;
+constexpr int highestGrid = 100;
+constexpr int smallestGridOffset = 0;
+constexpr int largestGridOffset = 50;
+constexpr int fewestTilesAcross = 5;
+constexpr int mostTilesAcross = 50;
+constexpr int fewestLayers = 1;
+constexpr int mostLayers = 64;
+
+struct CheckedRange
+{
+    const char *key;  // unique across the preference groups
+    int lowest;
+    int highest;
+};
+
+const CheckedRange checkedRanges[] = {
+    {"/MaxTiles", tle::setSize, tle::setSize},
+    {"/MaxHighscoreEntries", fewestHighscoreEntries, mostHighscoreEntries},
+    {"/GridWidth", narrowestGrid, widestGrid},
+    {"/GridHeight", lowestGrid, highestGrid},
+    {"/MaxTilesHorizontal", fewestTilesAcross, mostTilesAcross},
+    {"/MaxTilesVertical", fewestTilesAcross, mostTilesAcross},
+    {"/GridOffset", smallestGridOffset, largestGridOffset},
+    {"/MaxLayers", fewestLayers, mostLayers},
+    {"/MaxRecentLayoutFiles", fewestRecentLayoutFiles, mostRecentLayoutFiles},
+    {"/BackgroundColor/red", colourComponentLowest, colourComponentHighest},
+    {"/BackgroundColor/green", colourComponentLowest, colourComponentHighest},
+    {"/BackgroundColor/blue", colourComponentLowest, colourComponentHighest},
+    {"/TileStyle", firstTileStyle, lastTileStyle},
+    {"/BoardFrameWidth", narrowestBoardFrame, widestBoardFrame},
+    {"/TileHeight", lowestTileHeight, highestTileHeight},
+    {"/ThumbnailHeight", lowestThumbnailHeight, highestThumbnailHeight},
+};
+
+// The stored value of a key listed in checkedRanges, or the default when it is no
+// number in range; a missing key takes the default silently.
+int readChecked(const QSettings &store, const QString &key, int defaultValue)
+{
+    const QVariant stored = store.value(key);
+    if (!stored.isValid())
+        return defaultValue;
+    const auto range =
+        std::find_if(std::begin(checkedRanges), std::end(checkedRanges),
+                     [&key](const CheckedRange &r) { return key == QLatin1String(r.key); });
+    // A key missing from the table is a slip of ours; it still has to be a number.
+    const bool listed = range != std::end(checkedRanges);
+    Q_ASSERT(listed);
+    const int lowest = listed ? range->lowest : std::numeric_limits<int>::min();
+    const int highest = listed ? range->highest : std::numeric_limits<int>::max();
+    bool isNumber = false;
+    const int value = stored.toInt(&isNumber);
+    if (isNumber && value >= lowest && value <= highest)
+        return value;
+    // A list shows up when the text held a comma.
+    const QString text = stored.type() == QVariant::StringList
+        ? stored.toStringList().join(QLatin1String(", ")) : stored.toString();
+    tl::diagnose("tlSettings::readSettings",
+                 {QStringLiteral("%1 is '%2', not a number from %3 to %4; using %5.")
+                      .arg(store.group() + key, text, QString::number(lowest),
+                           QString::number(highest), QString::number(defaultValue))});
+    return defaultValue;
+}
 
 // Opens "group" and its nested "/Preferences" for the life of the object.
 class PreferencesGroup
@@ -60,6 +148,11 @@ void tlSettings::openStore()
 {
     store = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                         organisationName, applicationName);
+}
+
+QString tlSettings::storeFileName() const
+{
+    return store->fileName();
 }
 
 const QStringList &tlSettings::builtInLayouts()
@@ -122,9 +215,9 @@ void tlSettings::readSettings()
 void tlSettings::readGeneral()
 {
     PreferencesGroup group(*store, QStringLiteral("/General"));
-    maxTiles = store->value(QStringLiteral("/MaxTiles"), defaultMaxTiles).toInt();
+    maxTiles = readChecked(*store, QStringLiteral("/MaxTiles"), defaultMaxTiles);
     maxHighscoreEntries =
-        store->value(QStringLiteral("/MaxHighscoreEntries"), defaultMaxHighscoreEntries).toInt();
+        readChecked(*store, QStringLiteral("/MaxHighscoreEntries"), defaultMaxHighscoreEntries);
 }
 
 void tlSettings::readLayoutDesigner()
@@ -136,25 +229,23 @@ void tlSettings::readLayoutDesigner()
         store->value(QStringLiteral("/SaveFileDirectory"), defaultSaveFileDirectory).toString();
     openFileDirectory =
         store->value(QStringLiteral("/OpenFileDirectory"), defaultOpenFileDirectory).toString();
-    gridWidth = store->value(QStringLiteral("/GridWidth"), defaultGridWidth).toInt();
-    gridHeight = store->value(QStringLiteral("/GridHeight"), defaultGridHeight).toInt();
+    gridWidth = readChecked(*store, QStringLiteral("/GridWidth"), defaultGridWidth);
+    gridHeight = readChecked(*store, QStringLiteral("/GridHeight"), defaultGridHeight);
     maxTilesHorizontal =
-        store->value(QStringLiteral("/MaxTilesHorizontal"), defaultMaxTilesHorizontal).toInt();
+        readChecked(*store, QStringLiteral("/MaxTilesHorizontal"), defaultMaxTilesHorizontal);
     maxTilesVertical =
-        store->value(QStringLiteral("/MaxTilesVertical"), defaultMaxTilesVertical).toInt();
-    gridOffset = store->value(QStringLiteral("/GridOffset"), defaultGridOffset).toInt();
-    maxLayers = store->value(QStringLiteral("/MaxLayers"), defaultMaxLayers).toInt();
+        readChecked(*store, QStringLiteral("/MaxTilesVertical"), defaultMaxTilesVertical);
+    gridOffset = readChecked(*store, QStringLiteral("/GridOffset"), defaultGridOffset);
+    maxLayers = readChecked(*store, QStringLiteral("/MaxLayers"), defaultMaxLayers);
     autoInsertTopLayer =
         store->value(QStringLiteral("/AutoInsertTopLayer"), defaultAutoInsertTopLayer).toBool();
     transparentBackground =
         store->value(QStringLiteral("/TransparentBackground"), defaultTransparentBackground)
             .toBool();
     maxRecentLayoutFiles =
-        store->value(QStringLiteral("/MaxRecentLayoutFiles"), defaultMaxRecentLayoutFiles)
-            .toInt();
+        readChecked(*store, QStringLiteral("/MaxRecentLayoutFiles"), defaultMaxRecentLayoutFiles);
     recentLayoutFiles = store->value(QStringLiteral("/RecentLayoutFiles")).toStringList();
-    const int keep = std::max(0, maxRecentLayoutFiles);
-    while (recentLayoutFiles.size() > keep)
+    while (recentLayoutFiles.size() > maxRecentLayoutFiles)
         recentLayoutFiles.removeLast();
 }
 
@@ -162,28 +253,24 @@ void tlSettings::readGame()
 {
     PreferencesGroup group(*store, QStringLiteral("/Game"));
     const int red =
-        store->value(QStringLiteral("/BackgroundColor/red"), defaultBackgroundColor.red()).toInt();
-    const int green =
-        store->value(QStringLiteral("/BackgroundColor/green"), defaultBackgroundColor.green())
-            .toInt();
+        readChecked(*store, QStringLiteral("/BackgroundColor/red"), defaultBackgroundColor.red());
+    const int green = readChecked(*store, QStringLiteral("/BackgroundColor/green"),
+                                  defaultBackgroundColor.green());
     const int blue =
-        store->value(QStringLiteral("/BackgroundColor/blue"), defaultBackgroundColor.blue())
-            .toInt();
-    // QColor refuses components outside 0..255 with a warning; a hand-edited store should
-    // still give a usable colour.
-    backgroundColor = QColor(qBound(0, red, 255), qBound(0, green, 255), qBound(0, blue, 255), 255);
+        readChecked(*store, QStringLiteral("/BackgroundColor/blue"), defaultBackgroundColor.blue());
+    backgroundColor = QColor(red, green, blue);
     viewTileCoordinates =
         store->value(QStringLiteral("/ViewTileCoordinates"), defaultViewTileCoordinates).toBool();
     layoutName = store->value(QStringLiteral("/LayoutName"), defaultLayoutName).toString();
-    tileStyle = store->value(QStringLiteral("/TileStyle"), defaultTileStyle).toInt();
+    tileStyle = readChecked(*store, QStringLiteral("/TileStyle"), defaultTileStyle);
     boardFrameWidth =
-        store->value(QStringLiteral("/BoardFrameWidth"), defaultBoardFrameWidth).toInt();
+        readChecked(*store, QStringLiteral("/BoardFrameWidth"), defaultBoardFrameWidth);
     winnableGameMode =
         store->value(QStringLiteral("/WinnableGameMode"), defaultWinnableGameMode).toBool();
     startWithLastGamePlayedAtLaunch =
         store->value(QStringLiteral("/StartWithLastGamePlayedAtLaunch"),
                      defaultStartWithLastGamePlayedAtLaunch).toBool();
-    tileHeight = store->value(QStringLiteral("/TileHeight"), defaultTileHeight).toInt();
+    tileHeight = readChecked(*store, QStringLiteral("/TileHeight"), defaultTileHeight);
     announceNoMoreMoves =
         store->value(QStringLiteral("/AnnounceNoMoreMoves"), defaultAnnounceNoMoreMoves).toBool();
     saveGameDirectory =
@@ -196,7 +283,7 @@ void tlSettings::readGame()
     hintAlsoReportsTotalMoves = store->value(QStringLiteral("/HintAlsoReportsTotalMoves"),
                                              defaultHintAlsoReportsTotalMoves).toBool();
     thumbnailHeight =
-        store->value(QStringLiteral("/ThumbnailHeight"), defaultThumbnailHeight).toInt();
+        readChecked(*store, QStringLiteral("/ThumbnailHeight"), defaultThumbnailHeight);
 }
 
 void tlSettings::readUserLayouts()
@@ -215,8 +302,14 @@ void tlSettings::readUserLayouts()
     store->endGroup();
 }
 
-void tlSettings::writeSettings()
+bool tlSettings::writeSettings()
 {
+    // status() keeps only the first trouble, so a damaged file met while reading would
+    // hide the outcome of this write; a fresh handle starts clean.
+    if (store->status() != QSettings::NoError) {
+        store.reset();
+        openStore();
+    }
     store->beginGroup(QStringLiteral("/Tilvane"));
     store->setValue(QStringLiteral("/Version"), storeVersion);
     writeGeneral();
@@ -225,9 +318,19 @@ void tlSettings::writeSettings()
     writeUserLayouts();
     tlHighscoreList::instance()->writeHighscores(*store);
     store->endGroup();
+    store->sync();
+    // An access error means the file could not be written; a format error comes from
+    // reading the old file, which this write has replaced.
+    const bool written = store->status() != QSettings::AccessError;
+    if (!written) {
+        tl::diagnose("tlSettings::writeSettings",
+                     {QStringLiteral("Could not write the settings and highscores to '%1'.")
+                          .arg(store->fileName())});
+    }
     // Destroying the store commits it; a fresh one on the same place takes later saves.
     store.reset();
     openStore();
+    return written;
 }
 
 void tlSettings::writeGeneral()

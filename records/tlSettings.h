@@ -18,8 +18,12 @@ class tlSettings
 public:
     static tlSettings &instance();
 
+    // Numeric values the game cannot use load as their defaults, with a diagnostic.
     void readSettings();
-    void writeSettings();
+    // False when the store could not be written (read-only file or folder, full disk).
+    bool writeSettings();
+    // Where the store lives, for telling the player which file could not be written.
+    QString storeFileName() const;
 
     void addUserLayoutFile(const QString &name, const QString &path);
     void removeUserLayoutFile(const QString &name);

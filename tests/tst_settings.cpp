@@ -1,9 +1,11 @@
 #include "tlHighscoreList.h"
 #include "tlSettings.h"
+#include "tlStdoutCapture.h"
 #include "tlTestEnvironment.h"
 
 #include <QGuiApplication>
 #include <QSettings>
+#include <iterator>
 
 namespace {
 
@@ -34,6 +36,76 @@ void replaceStore(const QVariantMap &values)
 const QString designer = QStringLiteral("Tilvane/Layout Designer/Preferences/");
 const QString game = QStringLiteral("Tilvane/Game/Preferences/");
 
+// Every numeric key with the numbers the game can use and the value it falls back to.
+struct CheckedKey
+{
+    const char *key;  // below Tilvane/
+    int lowest;
+    int highest;
+    int defaultValue;
+    int (*loaded)(const tlSettings &);
+};
+
+#define LOADED(member) [](const tlSettings &s) { return int(s.member); }
+const CheckedKey checkedKeys[] = {
+    {"General/Preferences/MaxTiles", 144, 144, 144, LOADED(maxTiles)},
+    {"General/Preferences/MaxHighscoreEntries", 1, 100, 10, LOADED(maxHighscoreEntries)},
+    {"Layout Designer/Preferences/GridWidth", 20, 80, 42, LOADED(gridWidth)},
+    {"Layout Designer/Preferences/GridHeight", 20, 100, 52, LOADED(gridHeight)},
+    {"Layout Designer/Preferences/MaxTilesHorizontal", 5, 50, 24, LOADED(maxTilesHorizontal)},
+    {"Layout Designer/Preferences/MaxTilesVertical", 5, 50, 15, LOADED(maxTilesVertical)},
+    {"Layout Designer/Preferences/GridOffset", 0, 50, 15, LOADED(gridOffset)},
+    {"Layout Designer/Preferences/MaxLayers", 1, 64, 8, LOADED(maxLayers)},
+    {"Layout Designer/Preferences/MaxRecentLayoutFiles", 0, 100, 10, LOADED(maxRecentLayoutFiles)},
+    {"Game/Preferences/BackgroundColor/red", 0, 255, 0, LOADED(backgroundColor.red())},
+    {"Game/Preferences/BackgroundColor/green", 0, 255, 128, LOADED(backgroundColor.green())},
+    {"Game/Preferences/BackgroundColor/blue", 0, 255, 0, LOADED(backgroundColor.blue())},
+    {"Game/Preferences/TileStyle", 0, 2, 0, LOADED(tileStyle)},
+    {"Game/Preferences/BoardFrameWidth", 0, 100, 40, LOADED(boardFrameWidth)},
+    {"Game/Preferences/TileHeight", 20, 1000, 70, LOADED(tileHeight)},
+    {"Game/Preferences/ThumbnailHeight", 8, 200, 30, LOADED(thumbnailHeight)},
+};
+#undef LOADED
+
+// Puts something in the way of the store for as long as it lives: a file where its
+// folder belongs, or a folder where the file belongs. Permission bits would not stop
+// root, which runs the tests in CI.
+class StoreBlocker
+{
+public:
+    explicit StoreBlocker(bool blockFolder)
+        : blocked(blockFolder ? QFileInfo(storePath()).absolutePath() : storePath())
+        , aside(blocked + QStringLiteral(".aside"))
+        , folderInTheWay(!blockFolder)
+    {
+        QDir().mkpath(QFileInfo(blocked).absolutePath());
+        QDir().rename(blocked, aside);
+        blocking = folderInTheWay ? QDir().mkdir(blocked)
+                                  : QFile(blocked).open(QIODevice::WriteOnly);
+    }
+    ~StoreBlocker() { lift(); }
+
+    bool blocking = false;
+
+    void lift()
+    {
+        if (lifted)
+            return;
+        lifted = true;
+        if (folderInTheWay)
+            QDir().rmdir(blocked);
+        else
+            QFile::remove(blocked);
+        QDir().rename(aside, blocked);
+    }
+
+private:
+    const QString blocked;
+    const QString aside;
+    const bool folderInTheWay;
+    bool lifted = false;
+};
+
 }
 
 class SettingsTest : public QObject
@@ -48,6 +120,11 @@ private slots:
     void recentFilesAreTrimmed();
     void userLayoutsWithBuiltInNamesAreDropped();
     void garbageLoadsWithoutCrash();
+    void numbersOutsideTheirRangeLoadAsDefault_data();
+    void numbersOutsideTheirRangeLoadAsDefault();
+    void failedWriteIsReported_data();
+    void failedWriteIsReported();
+    void damagedStoreIsOverwritten();
     void builtInLayoutNames();
 };
 
@@ -202,7 +279,7 @@ void SettingsTest::recentFilesAreTrimmed()
              twelve.mid(0, 10));
 
     replaceStore({{designer + QStringLiteral("RecentLayoutFiles"), twelve},
-                  {designer + QStringLiteral("MaxRecentLayoutFiles"), -3}});
+                  {designer + QStringLiteral("MaxRecentLayoutFiles"), 0}});
     s.readSettings();
     QVERIFY(s.recentLayoutFiles.isEmpty());
 }
@@ -251,16 +328,112 @@ void SettingsTest::garbageLoadsWithoutCrash()
                   {scores + QStringLiteral("2/EndTime"), -1},
                   {scores + QStringLiteral("3/Hints"), QStringLiteral("-9")}});
     tlSettings &s = tlSettings::instance();
+    tlStdoutCapture capture;
     s.readSettings();
-    QCOMPARE(s.maxTiles, 0);
-    QCOMPARE(s.maxHighscoreEntries, -5);
-    QCOMPARE(s.backgroundColor, QColor(255, 0, 0));
-    QCOMPARE(s.tileHeight, -70);
+    // One line for each of the six numbers that fell back.
+    QCOMPARE(capture.text().count(QLatin1Char('\n')), 6);
+    QCOMPARE(s.maxTiles, 144);
+    QCOMPARE(s.maxHighscoreEntries, 10);
+    QCOMPARE(s.backgroundColor, QColor(0, 128, 0));
+    QCOMPARE(s.tileHeight, 70);
     QVERIFY(s.userLayoutNames().isEmpty());
-    // A negative capacity leaves no room, instead of trimming for ever.
-    QVERIFY(tlHighscoreList::instance()->entries(QStringLiteral("Turtle")).isEmpty());
-    s.writeSettings();
-    QCOMPARE(storedValue(scores + QStringLiteral("size")).toInt(), 0);
+    QCOMPARE(tlHighscoreList::instance()->entries(QStringLiteral("Turtle")).size(), 1);
+    QVERIFY(s.writeSettings());
+}
+
+void SettingsTest::numbersOutsideTheirRangeLoadAsDefault_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QVariant>("stored");
+    QTest::addColumn<int>("expected");
+    for (int row = 0; row < int(std::size(checkedKeys)); ++row) {
+        const CheckedKey &k = checkedKeys[row];
+        const auto add = [&](const char *what, const QVariant &stored, int expected) {
+            QTest::addRow("%s %s", k.key, what) << row << stored << expected;
+        };
+        add("lowest", k.lowest, k.lowest);
+        add("highest", k.highest, k.highest);
+        add("below", k.lowest - 1, k.defaultValue);
+        add("above", k.highest + 1, k.defaultValue);
+        add("negative", -1000, k.defaultValue);
+        add("text", QStringLiteral("abc"), k.defaultValue);
+    }
+}
+
+void SettingsTest::numbersOutsideTheirRangeLoadAsDefault()
+{
+    QFETCH(int, row);
+    QFETCH(QVariant, stored);
+    QFETCH(int, expected);
+    const CheckedKey &k = checkedKeys[row];
+    const QString key = QStringLiteral("Tilvane/") + QLatin1String(k.key);
+    replaceStore({{key, stored}});
+    tlSettings &s = tlSettings::instance();
+    tlStdoutCapture capture;
+    s.readSettings();
+    const QString said = capture.text();
+
+    QCOMPARE(k.loaded(s), expected);
+    // The player can tell which setting was reset, from what, to what.
+    if (stored.toString() == QString::number(expected)) {
+        QVERIFY2(said.isEmpty(), qPrintable(said));
+    } else {
+        QCOMPARE(said.count(QLatin1Char('\n')), 1);
+        QVERIFY2(said.contains(key) && said.contains(QLatin1Char('\'') + stored.toString())
+                     && said.contains(QStringLiteral("using %1.").arg(expected)),
+                 qPrintable(said));
+    }
+    // The garbage is not written back.
+    QVERIFY(s.writeSettings());
+    QCOMPARE(storedValue(key).toString(), QString::number(expected));
+}
+
+void SettingsTest::failedWriteIsReported_data()
+{
+    QTest::addColumn<bool>("blockFolder");
+    QTest::newRow("file where the folder belongs") << true;
+    QTest::newRow("folder where the file belongs") << false;
+}
+
+void SettingsTest::failedWriteIsReported()
+{
+    QFETCH(bool, blockFolder);
+    replaceStore({});
+    tlSettings &s = tlSettings::instance();
+    s.readSettings();
+    QCOMPARE(s.storeFileName(), storePath());
+    s.tileHeight = 99;
+
+    StoreBlocker blocker(blockFolder);
+    QVERIFY(blocker.blocking);
+    tlStdoutCapture capture;
+    // Closing the window and then destroying it both save; both must tell.
+    const bool first = s.writeSettings();
+    const bool second = s.writeSettings();
+    const QString said = capture.text();
+    QVERIFY(!first);
+    QVERIFY(!second);
+    QCOMPARE(said.count(storePath()), 2);
+
+    // Once the way is clear the next save writes everything.
+    blocker.lift();
+    QVERIFY(s.writeSettings());
+    QCOMPARE(storedValue(game + QStringLiteral("TileHeight")).toInt(), 99);
+}
+
+void SettingsTest::damagedStoreIsOverwritten()
+{
+    tlSettings &s = tlSettings::instance();
+    s.readSettings();
+    QDir().mkpath(QFileInfo(storePath()).absolutePath());
+    QFile file(storePath());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[Tilvane\n");
+    file.close();
+    // The store complains about the file it read, yet writing it went well.
+    s.tileHeight = 98;
+    QVERIFY(s.writeSettings());
+    QCOMPARE(storedValue(game + QStringLiteral("TileHeight")).toInt(), 98);
 }
 
 void SettingsTest::builtInLayoutNames()
