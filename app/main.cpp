@@ -3,55 +3,19 @@
 #include "tlVersion.h"
 #include "tlgApplication.h"
 #include "tlgCommandLine.h"
+#include "tlgSplash.h"
 #include "tlgWindow.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QFontMetrics>
 #include <QMessageBox>
-#include <QPainter>
 #include <QScreen>
-#include <QSplashScreen>
 #include <QTimer>
 #include <cstdlib>
 
 namespace {
 
-const int splashLogicalHeight = 300;
 const int splashMinimumMilliseconds = 1000;
-const int splashTextLeft = 10;
-const int splashVersionTop = 7;
-const double splashCreditLinesFromBottom = 1.5;
-
-QString creditLine()
-{
-    return QCoreApplication::translate("main", "Free software, GNU GPL 2 or later");
-}
-
-// The splash picture at 300 logical pixels high, with the version and the credit line.
-QPixmap splashPicture(qreal pixelRatio)
-{
-    QImage image = QImage(QStringLiteral(":/images/tlgSplash.png"))
-                       .scaledToHeight(int(pixelRatio * splashLogicalHeight),
-                                       Qt::SmoothTransformation);
-    image.setDevicePixelRatio(pixelRatio);
-
-    QPainter painter(&image);
-    const QFontMetrics metrics = painter.fontMetrics();
-    const QString version = QCoreApplication::translate("main", "Version %1")
-                                .arg(QString::fromLatin1(tl::version));
-    painter.drawText(QRect(splashTextLeft, splashVersionTop, metrics.horizontalAdvance(version),
-                           metrics.height()),
-                     0, version);
-    const QString credit = creditLine();
-    const int creditTop =
-        int(image.height() / pixelRatio - metrics.height() * splashCreditLinesFromBottom);
-    painter.drawText(QRect(splashTextLeft, creditTop, metrics.horizontalAdvance(credit),
-                           metrics.height()),
-                     0, credit);
-    painter.end();
-    return QPixmap::fromImage(image);
-}
 
 // Keeps the splash up for its minimum time while the event loop still repaints it.
 void waitForSplash(const QElapsedTimer &shown)
@@ -104,7 +68,7 @@ int main(int argc, char *argv[])
 
     // The splash stays at least its minimum time; the settings and the window are read
     // and built meanwhile instead of after it.
-    QSplashScreen splash(splashPicture(pixelRatio), Qt::WindowStaysOnTopHint);
+    tlgSplash splash(tlgSplash::picture(pixelRatio));
     splash.show();
     QCoreApplication::processEvents();
     QElapsedTimer shown;
@@ -112,7 +76,9 @@ int main(int argc, char *argv[])
 
     tlSettings::instance().readSettings();
     tlgWindow window(QCoreApplication::arguments());
-    waitForSplash(shown);
+    // A box or a dialog raised meanwhile has closed the splash; nothing to wait for then.
+    if (splash.isVisible())
+        waitForSplash(shown);
 
     // The window is shown before the splash is told to wait for it: waiting for a
     // window that is not shown yet would only time out.

@@ -39,10 +39,11 @@ QCommandLineOption describe(QCommandLineParser &parser)
     return build;
 }
 
-void printLine(const QString &text)
+[[noreturn]] void answerBuild()
 {
-    std::printf("%s\n", qPrintable(text));
+    std::printf("%s\n", qPrintable(tlgCommandLine::buildLine()));
     std::fflush(stdout);
+    std::exit(EXIT_SUCCESS);
 }
 
 // Parses the command line, ending the process for --help, --version, --build and
@@ -52,10 +53,8 @@ QStringList gameArguments(const QStringList &arguments)
     QCommandLineParser parser;
     const QCommandLineOption build = describe(parser);
     parser.process(arguments);
-    if (parser.isSet(build)) {
-        printLine(tlgCommandLine::buildLine());
-        std::exit(EXIT_SUCCESS);
-    }
+    if (parser.isSet(build))
+        answerBuild();
     return parser.positionalArguments();
 }
 
@@ -63,7 +62,20 @@ QStringList gameArguments(const QStringList &arguments)
 
 void tlgCommandLine::answerWithoutWindow(const QStringList &arguments)
 {
-    gameArguments(arguments);
+    // Qt's own options (-platform, -style, -reverse, ...) are still among the arguments
+    // here: only the graphical application object takes them out. Read as long options,
+    // "-reverse" cannot pass for "-r -e -v ..."; anything unknown is left to process().
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption build = describe(parser);
+    parser.parse(arguments);
+    // The same order as QCommandLineParser::process().
+    if (parser.isSet(QStringLiteral("version")))
+        parser.showVersion();
+    if (parser.isSet(QStringLiteral("help")))
+        parser.showHelp();
+    if (parser.isSet(build))
+        answerBuild();
 }
 
 QString tlgCommandLine::process(const QStringList &arguments, QWidget *parent)

@@ -19,8 +19,9 @@ public:
     // is refused with a warning shown over `parent`.
     static QString process(const QStringList &arguments, QWidget *parent);
 
-    // Answers --help, --version, --build and mistakes before anything graphical starts,
-    // so that they work without a display; each ends the process. Returns otherwise.
+    // Answers --help, --version and --build before anything graphical starts, so that
+    // they work without a display; each ends the process. Returns otherwise, leaving Qt's
+    // own options and mistakes to the application object and to process().
     static void answerWithoutWindow(const QStringList &arguments);
 
     static QString buildLine();

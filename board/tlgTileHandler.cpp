@@ -59,15 +59,29 @@ void tlgTileHandler::fail(const QString &message)
     std::exit(EXIT_FAILURE);
 }
 
+void tlgTileHandler::failOnTile(const QString &stem, const QString &line)
+{
+    tl::diagnose("tlgTileHandler::load",
+                 {QStringLiteral("failed opening files for tile '%1'.").arg(stem), line});
+    fail(tr("Cannot find resource holding the tile graphics. Ceck your installation and "
+            "reinstall if necessary. Tilvane will now exit."));
+}
+
+// A picture that cannot be decoded stays a null image, which load() takes for a failure.
 QImage tlgTileHandler::scaledTileImage(const QString &path) const
 {
-    QImage image = QImage(path, "PNG").scaledToHeight(int(height), Qt::SmoothTransformation);
+    const QImage original(path, "PNG");
+    if (original.isNull())
+        return QImage();
+    QImage image = original.scaledToHeight(int(height), Qt::SmoothTransformation);
     image.setDevicePixelRatio(pixelRatio);
     return image;
 }
 
 QImage tlgTileHandler::thumbnailImage(const QImage &image) const
 {
+    if (image.isNull())
+        return QImage();
     const int thumbnailHeight = int(float(tlSettings::instance().thumbnailHeight) * pixelRatio);
     QImage thumbnail = image.scaledToHeight(thumbnailHeight, Qt::SmoothTransformation);
     thumbnail.setDevicePixelRatio(pixelRatio);
@@ -98,16 +112,14 @@ bool tlgTileHandler::load(int newStyle, int newHeight)
     QStringList normalPaths, highlightedPaths;
     for (const char *stem : tileFileStems) {
         const QString name = QString::fromLatin1(stem);
-        if (!listing.contains(name + normalSuffix) || !listing.contains(name + highlightedSuffix)) {
-            QMessageBox::critical(nullptr, QString::fromLatin1(tl::productName),
-                                  tr("Cannot find resource holding the tile graphics. Ceck your "
-                                     "installation and reinstall if necessary. Tilvane will now exit."),
-                                  QMessageBox::Ok);
-            tl::diagnose("tlgTileHandler::load", {QStringLiteral("failed opening files for tile '%1'.").arg(name)});
-            std::exit(EXIT_FAILURE);
+        for (const QString &suffix : {normalSuffix, highlightedSuffix}) {
+            if (!listing.contains(name + suffix)) {
+                failOnTile(name, QStringLiteral("'%1' is missing.")
+                                     .arg(dir.absoluteFilePath(name + suffix)));
+            }
         }
-        normalPaths << dir.path() + QLatin1Char('/') + name + normalSuffix;
-        highlightedPaths << dir.path() + QLatin1Char('/') + name + highlightedSuffix;
+        normalPaths << dir.absoluteFilePath(name + normalSuffix);
+        highlightedPaths << dir.absoluteFilePath(name + highlightedSuffix);
     }
 
     // Only images are made off the GUI thread; pixmaps are made here afterwards.
@@ -128,6 +140,18 @@ bool tlgTileHandler::load(int newStyle, int newHeight)
             highlightedImages << scale(path);
         for (const QImage &image : normalImages)
             thumbnailImages << shrink(image);
+    }
+
+    // A picture that is there but cannot be read would leave its four tiles invisible
+    // yet in the way, so it ends the game like a missing one.
+    const auto failIfUnreadable = [](int id, const QImage &image, const QString &path) {
+        if (image.isNull())
+            failOnTile(QString::fromLatin1(tileFileStems[id]),
+                       QStringLiteral("'%1' is no readable PNG picture.").arg(path));
+    };
+    for (int id = 0; id < tle::kindCount; ++id) {
+        failIfUnreadable(id, normalImages.at(id), normalPaths.at(id));
+        failIfUnreadable(id, highlightedImages.at(id), highlightedPaths.at(id));
     }
 
     for (int id = 0; id < tle::kindCount; ++id) {

@@ -19,8 +19,9 @@ class tlgTileHandler : public QObject
 public:
     tlgTileHandler();
 
-    // Reads the style's pictures at `height` device pixels. Missing pictures end the
-    // process with a message, so this returns true whenever it returns.
+    // Reads the style's pictures at `height` device pixels. Missing pictures and ones
+    // that cannot be decoded end the process with a message, so this returns true
+    // whenever it returns.
     bool load(int style, int height);
 
     QPixmap normalPixmap(int id) const { return normal.at(id); }
@@ -40,7 +41,9 @@ public:
 private:
     QImage scaledTileImage(const QString &path) const;
     QImage thumbnailImage(const QImage &image) const;
+    // Every fatal failure ends in fail(); failOnTile() first tells which picture it was.
     [[noreturn]] static void fail(const QString &message);
+    [[noreturn]] static void failOnTile(const QString &stem, const QString &line);
 
     QList<QPixmap> normal;
     QList<QPixmap> highlighted;

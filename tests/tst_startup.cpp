@@ -3,9 +3,13 @@
 #include "tlTestEnvironment.h"
 #include "tlgApplication.h"
 #include "tlgCommandLine.h"
+#include "tlgSplash.h"
 
+#include <QFileDialog>
 #include <QFileOpenEvent>
+#include <QMessageBox>
 #include <QProcess>
+#include <memory>
 
 class StartupTest : public QObject
 {
@@ -19,8 +23,10 @@ private slots:
     void developerFolderCanBeChosen();
     void gameFileArgument_data();
     void gameFileArgument();
-    void versionAndBuildOptions_data();
-    void versionAndBuildOptions();
+    void commandLineAnswers_data();
+    void commandLineAnswers();
+    void dialogClosesTheSplash_data();
+    void dialogClosesTheSplash();
 };
 
 void StartupTest::fileOpenRequestIsHeld()
@@ -143,34 +149,107 @@ void StartupTest::gameFileArgument()
         QCOMPARE(answerer.titles, QStringList{QStringLiteral("Tilvane")});
 }
 
-void StartupTest::versionAndBuildOptions_data()
+void StartupTest::commandLineAnswers_data()
 {
-    QTest::addColumn<QString>("option");
-    QTest::addColumn<QString>("pattern");
-    QTest::newRow("version") << QStringLiteral("--version") << QStringLiteral("^Tilvane 2\\.2\\.4\\n$");
-    QTest::newRow("b") << QStringLiteral("-b")
-                       << QStringLiteral("^Build on [A-Z][a-z]{2} [ 123]\\d \\d{4} \\d\\d:\\d\\d:\\d\\d\\n$");
-    QTest::newRow("build") << QStringLiteral("--build") << QStringLiteral("^Build on .+\\n$");
-    QTest::newRow("help") << QStringLiteral("--help")
-                          << QStringLiteral("Tilvane, a Solitaire Version of the Classic Eastern Game");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("output");  // pattern for standard output
+    QTest::addColumn<QString>("errors");  // pattern for standard error, if any
+
+    const QString version = QStringLiteral("^Tilvane 2\\.2\\.4\\n$");
+    const QString build = QStringLiteral("^Build on [A-Z][a-z]{2} [ 123]\\d \\d{4} \\d\\d:\\d\\d:\\d\\d\\n$");
+    const QString help = QStringLiteral("Tilvane, a Solitaire Version of the Classic Eastern Game");
+    QTest::newRow("version") << QStringList{QStringLiteral("--version")} << 0 << version << QString();
+    QTest::newRow("b") << QStringList{QStringLiteral("-b")} << 0 << build << QString();
+    QTest::newRow("build") << QStringList{QStringLiteral("--build")} << 0 << build << QString();
+    QTest::newRow("help") << QStringList{QStringLiteral("--help")} << 0 << help << QString();
+
+    // Qt's own options are the application object's to take, never a mistake.
+    QTest::newRow("platform, then b")
+        << QStringList{QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("-b")}
+        << 0 << build << QString();
+    QTest::newRow("style, then version")
+        << QStringList{QStringLiteral("-style"), QStringLiteral("fusion"), QStringLiteral("--version")}
+        << 0 << version << QString();
+    QTest::newRow("reverse is no bundle of short options")
+        << QStringList{QStringLiteral("-reverse"), QStringLiteral("--build")} << 0 << build << QString();
+    QTest::newRow("geometry and style sheet, then help")
+        << QStringList{QStringLiteral("-qwindowgeometry"), QStringLiteral("640x480"),
+                       QStringLiteral("-stylesheet"), QStringLiteral("none.qss"), QStringLiteral("-h")}
+        << 0 << help << QString();
+    // A mistake is still refused, and named alone, once Qt has taken its options.
+    QTest::newRow("unknown option refused")
+        << QStringList{QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("--frobnicate")}
+        << 1 << QStringLiteral("^$") << QStringLiteral("Unknown option 'frobnicate'\\.");
 }
 
-void StartupTest::versionAndBuildOptions()
+void StartupTest::commandLineAnswers()
 {
-    QFETCH(QString, option);
-    QFETCH(QString, pattern);
-    // No display at all: these options answer in any terminal.
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, output);
+    QFETCH(QString, errors);
+    // No display at all: the answers come in any terminal. A case that reaches the game
+    // itself names its platform on the command line.
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char *variable : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
         environment.remove(QLatin1String(variable));
     QProcess game;
     game.setProcessEnvironment(environment);
-    game.start(QStringLiteral(TILVANE_EXECUTABLE), {option});
+    game.start(QStringLiteral(TILVANE_EXECUTABLE), arguments);
     QVERIFY(game.waitForFinished(30000));
+    const QString out = QString::fromLocal8Bit(game.readAllStandardOutput());
+    const QString err = QString::fromLocal8Bit(game.readAllStandardError());
     QCOMPARE(game.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(game.exitCode(), 0);
-    const QString output = QString::fromLocal8Bit(game.readAllStandardOutput());
-    QVERIFY2(QRegularExpression(pattern).match(output).hasMatch(), qPrintable(output));
+    QVERIFY2(game.exitCode() == exitCode, qPrintable(err));
+    QVERIFY2(QRegularExpression(output).match(out).hasMatch(), qPrintable(out));
+    if (!errors.isEmpty())
+        QVERIFY2(QRegularExpression(errors).match(err).hasMatch(), qPrintable(err));
+}
+
+namespace {
+
+enum ShownAtStartup { ErrorBox, FileDialog, OrdinaryWindow };
+
+QWidget *makeShownAtStartup(int kind)
+{
+    switch (kind) {
+    case ErrorBox:
+        return new QMessageBox(QMessageBox::Critical, QStringLiteral("Tilvane"),
+                               QStringLiteral("Something is missing."));
+    case FileDialog:
+        return new QFileDialog(nullptr, QStringLiteral("Find Layout"), QDir::tempPath());
+    default:
+        return new QWidget;
+    }
+}
+
+}
+
+void StartupTest::dialogClosesTheSplash_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<bool>("closesSplash");
+    QTest::newRow("message box") << int(ErrorBox) << true;
+    QTest::newRow("file dialog") << int(FileDialog) << true;
+    QTest::newRow("ordinary window") << int(OrdinaryWindow) << false;
+}
+
+void StartupTest::dialogClosesTheSplash()
+{
+    QFETCH(int, kind);
+    QFETCH(bool, closesSplash);
+    // The splash stays on top: a dialog shown while it is up would sit hidden behind it.
+    const QSize pictureSize(40, 30);
+    QPixmap picture(pictureSize);
+    picture.fill(Qt::darkGreen);
+    tlgSplash splash(picture);
+    splash.show();
+    QVERIFY(splash.isVisible());
+    const std::unique_ptr<QWidget> shown(makeShownAtStartup(kind));
+    shown->show();
+    QCOMPARE(splash.isVisible(), !closesSplash);
+    QVERIFY(shown->isVisible());
 }
 
 TILVANE_TEST_MAIN(StartupTest, tlgApplication)

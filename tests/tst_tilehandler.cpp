@@ -6,6 +6,7 @@
 #include "tlgTileHandler.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QFile>
 #include <QImage>
 #include <QMap>
@@ -97,6 +98,17 @@ bool writeStyle(const QString &tilesDir, int styleIndex, const QStringList &skip
         }
     }
     return true;
+}
+
+// The first half of a good picture: a PNG that begins well and breaks off.
+QByteArray cutOffPicture()
+{
+    QImage image(generatedSize, QImage::Format_ARGB32);
+    image.fill(Qt::red);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return buffer.data().left(int(buffer.data().size() / 2));
 }
 
 // Points the data search at `root` for the life of the object: through the override
@@ -346,28 +358,42 @@ void TileHandlerTest::brokenFolderEndsTheGame_data()
     QTest::addColumn<QStringList>("styles");  // style folders written
     QTest::addColumn<QStringList>("skip");
     QTest::addColumn<QString>("renamed");  // a file saved in lower case
+    QTest::addColumn<QStringList>("damaged");  // files overwritten with `content`
+    QTest::addColumn<QByteArray>("content");
     QTest::addColumn<int>("style");
     QTest::addColumn<QString>("box");
-    QTest::addColumn<QString>("failingStem");
+    QTest::addColumn<QString>("failingFile");  // to be named in the diagnostic
 
+    const QStringList none;
     const QString noFiles = QStringLiteral("Cannot find resource holding the tile graphics.");
-    QTest::newRow("no tiles folder") << QStringList() << QStringList() << QString() << 0
+    QTest::newRow("no tiles folder") << none << none << QString() << none << QByteArray() << 0
                                      << QStringLiteral("Cannot find the directory holding the tile sets.")
                                      << QString();
     QTest::newRow("no folder for the style")
-        << QStringList{QStringLiteral("classic")} << QStringList() << QString() << 1
+        << QStringList{QStringLiteral("classic")} << none << QString() << none << QByteArray() << 1
         << QStringLiteral("Cannot find the subdirectory holding the tile set style requested.")
         << QString();
     QTest::newRow("highlighted picture missing")
-        << styleFolders << QStringList{QStringLiteral("Wind_East_highlighted.png")} << QString() << 2
-        << noFiles << QStringLiteral("Wind_East");
+        << styleFolders << QStringList{QStringLiteral("Wind_East_highlighted.png")} << QString() << none
+        << QByteArray() << 2 << noFiles << QStringLiteral("Wind_East_highlighted.png");
     QTest::newRow("first missing in kind order is named")
         << styleFolders
         << QStringList{QStringLiteral("Flower_2_normal.png"), QStringLiteral("Wheel_3_highlighted.png")}
-        << QString() << 0 << noFiles << QStringLiteral("Wheel_3");
+        << QString() << none << QByteArray() << 0 << noFiles << QStringLiteral("Wheel_3_highlighted.png");
     QTest::newRow("names are case-sensitive")
-        << styleFolders << QStringList() << QStringLiteral("Dragon_Red_normal.png") << 1 << noFiles
-        << QStringLiteral("Dragon_Red");
+        << styleFolders << none << QStringLiteral("Dragon_Red_normal.png") << none << QByteArray() << 1
+        << noFiles << QStringLiteral("Dragon_Red_normal.png");
+    // A picture that is there but cannot be decoded is as good as missing.
+    QTest::newRow("text instead of a picture")
+        << styleFolders << none << QString() << QStringList{QStringLiteral("Bamboo_5_normal.png")}
+        << QByteArray("not a picture") << 0 << noFiles << QStringLiteral("Bamboo_5_normal.png");
+    QTest::newRow("empty picture")
+        << styleFolders << none << QString() << QStringList{QStringLiteral("Season_Fall_highlighted.png")}
+        << QByteArray() << 1 << noFiles << QStringLiteral("Season_Fall_highlighted.png");
+    QTest::newRow("first cut-off in kind order is named")
+        << styleFolders << none << QString()
+        << QStringList{QStringLiteral("Flower_4_normal.png"), QStringLiteral("Char_2_highlighted.png")}
+        << cutOffPicture() << 2 << noFiles << QStringLiteral("Char_2_highlighted.png");
 }
 
 void TileHandlerTest::brokenFolderEndsTheGame()
@@ -375,17 +401,25 @@ void TileHandlerTest::brokenFolderEndsTheGame()
     QFETCH(QStringList, styles);
     QFETCH(QStringList, skip);
     QFETCH(QString, renamed);
+    QFETCH(QStringList, damaged);
+    QFETCH(QByteArray, content);
     QFETCH(int, style);
     QFETCH(QString, box);
-    QFETCH(QString, failingStem);
+    QFETCH(QString, failingFile);
 
     QTemporaryDir root;
     const QString tiles = root.filePath(QStringLiteral("tiles"));
     QMap<QString, QString> rename;
     if (!renamed.isEmpty())
         rename.insert(renamed, renamed.toLower());
-    for (const QString &folder : styles)
+    for (const QString &folder : styles) {
         QVERIFY(writeStyle(tiles, styleFolders.indexOf(folder), skip, rename));
+        for (const QString &name : damaged) {
+            QFile file(tiles + QLatin1Char('/') + folder + QLatin1Char('/') + name);
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            QCOMPARE(file.write(content), qint64(content.size()));
+        }
+    }
     {
         DataRedirect redirect(root.path());
         QString why;
@@ -405,13 +439,21 @@ void TileHandlerTest::brokenFolderEndsTheGame()
     QCOMPARE(boxes.size(), 1);
     QVERIFY2(boxes.first().startsWith(QStringLiteral("message box: Tilvane: ") + box), qPrintable(boxes.first()));
 
-    const QString failing = QStringLiteral("tlgTileHandler::load(): failed opening files for tile '%1'.\n");
-    if (failingStem.isEmpty()) {
+    if (failingFile.isEmpty()) {
         QVERIFY2(!child.out.contains(QStringLiteral("tlgTileHandler::load()")), qPrintable(child.out));
-    } else {
-        QVERIFY2(child.out.contains(failing.arg(failingStem)), qPrintable(child.out));
-        QCOMPARE(child.out.count(QStringLiteral("failed opening files")), 1);
+        return;
     }
+    // The kind's line, then the failing file by its full path on the next line.
+    const QString stem = failingFile.section(QLatin1Char('_'), 0, -2);
+    const QString failing = QStringLiteral("tlgTileHandler::load(): failed opening files for tile '%1'.\n");
+    QVERIFY2(child.out.contains(failing.arg(stem)), qPrintable(child.out));
+    QCOMPARE(child.out.count(QStringLiteral("failed opening files")), 1);
+    const QString next = child.out.section(failing.arg(stem), 1).section(QLatin1Char('\n'), 0, 0);
+    const QString named = next.section(QLatin1Char('\''), 1, 1);
+    QVERIFY2(QDir::isAbsolutePath(named), qPrintable(next));
+    const QFileInfo expected(tiles + QLatin1Char('/') + styleFolders.at(style) + QLatin1Char('/') + failingFile);
+    QCOMPARE(QFileInfo(named).fileName(), expected.fileName());
+    QCOMPARE(QFileInfo(named).dir().canonicalPath(), expected.dir().canonicalPath());
 }
 
 TILVANE_TEST_MAIN(TileHandlerTest, QApplication)
