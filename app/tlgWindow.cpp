@@ -37,6 +37,8 @@ const QRect menuBarGeometry(0, 0, 800, 22);
 const QRectF initialSceneRect(0, 0, 100, 100);
 const int messageIndent = 4;
 const QString clockStart = QStringLiteral("00:00");
+// The coordinate labels stand in the frame around the tiles; below this they are hidden.
+const int legibleFrame = 25;
 
 QString productName()
 {
@@ -281,7 +283,15 @@ bool tlgWindow::eventFilter(QObject *watched, QEvent *event)
 
 void tlgWindow::closeEvent(QCloseEvent *event)
 {
-    tlSettings::instance().writeSettings();
+    closing = true;
+    // Said once, at the close the player sees; the destructor's second write stays quiet.
+    if (!tlSettings::instance().writeSettings()) {
+        QMessageBox::warning(this, productName(),
+                             tr("Your highscores and preferences could not be saved: the "
+                                "settings file '%1' cannot be written.")
+                                 .arg(tlSettings::instance().storeFileName()),
+                             QMessageBox::Ok);
+    }
     event->accept();
     QCoreApplication::exit(0);
 }
@@ -345,8 +355,18 @@ int tlgWindow::maximumTileHeight() const
     return std::min(byWidth, byHeight);
 }
 
+bool tlgWindow::widenFrameForCoordinates(bool shown)
+{
+    tlSettings &settings = tlSettings::instance();
+    if (!shown || settings.boardFrameWidth >= legibleFrame)
+        return false;
+    settings.boardFrameWidth = legibleFrame;
+    return true;
+}
+
 void tlgWindow::relayoutBoard()
 {
+    widenFrameForCoordinates(actions->tileCoordinates->isChecked());
     overlay->clear();
     for (tlgTile *tile : qAsConst(tiles))
         tile->updatePosition();
@@ -369,12 +389,8 @@ void tlgWindow::relayoutBoard()
 
 void tlgWindow::viewTileCoordinates(bool on)
 {
-    tlSettings &settings = tlSettings::instance();
-    const int legibleFrame = 25;
-    if (on && settings.boardFrameWidth < legibleFrame) {
-        settings.boardFrameWidth = legibleFrame;
+    if (widenFrameForCoordinates(on))
         relayoutBoard();
-    }
     overlay->setVisible(on);
-    settings.viewTileCoordinates = on;
+    tlSettings::instance().viewTileCoordinates = on;
 }

@@ -101,6 +101,12 @@ private:
     bool gameRunning() const;
     void dealOnDefaultLayout();
     QString layoutPath(const QString &name) const;
+    // Puts the layout that the LayoutName setting names into the engine; one that cannot
+    // be found or played gives way to the default layout, with a warning when it exists
+    // or when `warnWhenMissing`. False when the default layout cannot be played either.
+    bool loadChosenLayout(bool warnWhenMissing);
+    [[noreturn]] void exitForBrokenInstallation();
+    bool widenFrameForCoordinates(bool shown);
 
     std::unique_ptr<Actions> actions;
     tlgBoardView *view = nullptr;
@@ -126,6 +132,7 @@ private:
     int hintCount = 0;
     int findMatchCount = 0;
     int peekCount = 0;
+    bool closing = false;  // set once the window is closed; long loops stop on it
 };
 
 #endif

@@ -21,6 +21,7 @@
 
 #include <QAction>
 #include <QDateTime>
+#include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
@@ -55,6 +56,13 @@ QString bareName(const QString &path)
     return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
 }
 
+// Where the file dialogs start: the remembered folder while it exists, else home. The
+// current directory is the backup folder, no place to open or save games from.
+QString dialogFolder(const QString &remembered)
+{
+    return !remembered.isEmpty() && QDir(remembered).exists() ? remembered : QDir::homePath();
+}
+
 }
 
 QString tlgWindow::layoutPath(const QString &name) const
@@ -62,24 +70,46 @@ QString tlgWindow::layoutPath(const QString &name) const
     return tlLayoutHandler::findLayoutFile(name, 0);
 }
 
+bool tlgWindow::loadChosenLayout(bool warnWhenMissing)
+{
+    tlSettings &settings = tlSettings::instance();
+    const QString layoutFile = layoutPath(settings.layoutName);
+    const bool found = tlLayoutHandler().openExisting(layoutFile);
+    if (found && gameEngine->init(layoutFile))
+        return true;
+    // Without its default layout the installation itself is broken.
+    if (settings.layoutName == settings.defaultLayoutName)
+        return false;
+    if (found || warnWhenMissing) {
+        QMessageBox::warning(this, productName(),
+                             tr("Cannot load layout '%1'. Please check that the file is "
+                                "accessible or remove it from the list of available layouts "
+                                "in the Preferences dialog.\n\nUsing default layout instead.")
+                                 .arg(layoutFile),
+                             QMessageBox::Ok);
+    }
+    settings.layoutName = settings.defaultLayoutName;
+    return gameEngine->init(layoutPath(settings.layoutName));
+}
+
+void tlgWindow::exitForBrokenInstallation()
+{
+    QMessageBox::warning(this, productName(),
+                         tr("Failed to initialize the game engine. Your installation of "
+                            "Tilvane is possibly corrupt. Please reinstall. Cannot continue."),
+                         QMessageBox::Ok);
+    std::exit(EXIT_FAILURE);
+}
+
 void tlgWindow::startFirstGame(const QString &commandLineFile)
 {
     tlSettings &settings = tlSettings::instance();
     enableHighscoresAction();
     gameEngine = std::make_unique<tleGameEngine>();
-
-    QString layoutFile = layoutPath(settings.layoutName);
-    if (!tlLayoutHandler().openExisting(layoutFile)) {
-        settings.layoutName = settings.defaultLayoutName;
-        layoutFile = layoutPath(settings.layoutName);
-    }
-    if (!gameEngine->init(layoutFile)) {
-        QMessageBox::warning(this, productName(),
-                             tr("Failed to initialize the game engine. Your installation of "
-                                "Tilvane is possibly corrupt. Please reinstall. Cannot continue."),
-                             QMessageBox::Ok);
-        std::exit(EXIT_FAILURE);
-    }
+    // A layout that has gone since the last run gives way silently; one that is there
+    // but cannot be played is worth a word.
+    if (!loadChosenLayout(false))
+        exitForBrokenInstallation();
     scene->setEngine(gameEngine.get());
     settings.tileHeight = std::min(settings.tileHeight, maximumTileHeight());
     tileHandler = std::make_unique<tlgTileHandler>();
@@ -98,13 +128,12 @@ void tlgWindow::startFirstGame(const QString &commandLineFile)
         loadGameFile(latest.path, false);
         setWindowTitle(productName());
         messageLabel->setText(tr("Restored last game played (%1, %2 tiles)")
-                                  .arg(settings.layoutName)
-                                  .arg(settings.maxTiles));
+                                  .arg(settings.layoutName, QString::number(settings.maxTiles)));
         settings.saveGameDirectory = saveFolder;
     } else {
         newGame(true, QString(), true);
     }
-    // A file handed to the program that is no game leaves nothing to play: deal anew.
+    // A file handed to the program that cannot be played leaves nothing to play: deal anew.
     if (tiles.isEmpty())
         newGame(true, QString(), true);
 }
@@ -169,15 +198,15 @@ void tlgWindow::newGame(bool newDeal, QString fileName, bool backup)
     if (!fileName.isEmpty()) {
         if (!ended) {
             messageLabel->setText(tr("New game from file (%1) with layout '%2' (%3 tiles)")
-                                      .arg(bareName(fileName), settings.layoutName)
-                                      .arg(settings.maxTiles));
+                                      .arg(bareName(fileName), settings.layoutName,
+                                           QString::number(settings.maxTiles)));
         }
         setWindowTitle(QStringLiteral("%1 - %2").arg(productName(), bareName(fileName)));
     } else {
         if (!ended) {
             const QString message = newDeal ? tr("New game started with layout '%1' (%2 tiles)")
                                             : tr("Replay game with layout '%1' (%2 tiles)");
-            messageLabel->setText(message.arg(settings.layoutName).arg(settings.maxTiles));
+            messageLabel->setText(message.arg(settings.layoutName, QString::number(settings.maxTiles)));
         }
         setWindowTitle(productName());
     }
@@ -200,7 +229,8 @@ void tlgWindow::dealOnDefaultLayout()
 {
     tlSettings &settings = tlSettings::instance();
     settings.layoutName = settings.defaultLayoutName;
-    gameEngine->init(layoutPath(settings.layoutName));
+    if (!loadChosenLayout(false))
+        exitForBrokenInstallation();
     newGame(true, QString(), true);
 }
 
@@ -230,33 +260,31 @@ void tlgWindow::loadGameFile(const QString &file, bool backup)
             return;
         }
         layoutFile = QFileDialog::getOpenFileName(
-            this, tr("Tilvane - Find Layout"), settings.saveGameDirectory,
+            this, tr("Tilvane - Find Layout"), dialogFolder(settings.saveGameDirectory),
             tr("Layout Files (*.tllf);;Text files (*.txt);;XML files (*.xml)"));
     }
+    const QString heldLayout = settings.layoutName;
     settings.layoutName = layoutName;
     if (gameEngine->open(file, layoutFile)) {
         newGame(false, file, backup);
         return;
     }
-    // A layout that does not fit the game, or a damaged file: say so and deal anew on
-    // the layout in hand instead of playing the default kinds under the file's name.
+    // A damaged file, or a layout that does not fit it: the engine kept the game in
+    // hand. At start-up there is none yet, and the caller deals one.
+    settings.layoutName = heldLayout;
+    const QString outcome = tiles.isEmpty() ? tr("A new game is started instead.")
+                                            : tr("The current game goes on.");
     QMessageBox::warning(this, productName(),
                          tr("Could not load the game from file '%1'. The file may be damaged, or "
-                            "the layout does not belong to it.\nA new game is started instead.")
-                             .arg(file),
+                            "the layout does not belong to it.\n%2")
+                             .arg(file, outcome),
                          QMessageBox::Ok);
-    if (!gameEngine->board() || !gameEngine->board()->initialized()) {
-        dealOnDefaultLayout();
-        return;
-    }
-    settings.layoutName = gameEngine->board()->layout()->name();
-    newGame(true, QString(), true);
 }
 
 void tlgWindow::open()
 {
     const QString file = QFileDialog::getOpenFileName(
-        this, tr("Tilvane - Open Game"), tlSettings::instance().saveGameDirectory,
+        this, tr("Tilvane - Open Game"), dialogFolder(tlSettings::instance().saveGameDirectory),
         tr("Game Files (*.tlgf);;Text files (*.txt);;XML files (*.xml)"));
     if (!file.isEmpty())
         loadGameFile(file, true);
@@ -280,12 +308,15 @@ void tlgWindow::restoreBackupFile(QString file)
 void tlgWindow::save()
 {
     tlSettings &settings = tlSettings::instance();
-    const QString proposed = settings.saveGameDirectory
+    const QString proposed = dialogFolder(settings.saveGameDirectory)
         + QDateTime::currentDateTime().toString(QStringLiteral("'/tilv_'yyyy_MM_dd_HH_mm'.tlgf'"));
-    const QString file = QFileDialog::getSaveFileName(this, tr("Tilvane - Save Game"), proposed,
-                                                      tr("Game file (*.tlgf)"));
-    if (file.isEmpty())
+    QFileDialog dialog(this, tr("Tilvane - Save Game"), proposed, tr("Game file (*.tlgf)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // A name typed without the extension would be hidden from the Open dialog.
+    dialog.setDefaultSuffix(QStringLiteral("tlgf"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
+    const QString file = dialog.selectedFiles().constFirst();
     if (gameEngine->save(file)) {
         settings.saveGameDirectory = folderOf(file);
         return;
@@ -319,18 +350,8 @@ void tlgWindow::preferencesChanged()
         relayoutBoard();
         repaint();
     } else {
-        QString layoutFile = layoutPath(settings.layoutName);
-        if (!tlLayoutHandler().openExisting(layoutFile)) {
-            QMessageBox::warning(this, productName(),
-                                 tr("Cannot load layout '%1'. Please check that the file is "
-                                    "accessible or remove it from the list of available layouts "
-                                    "in the Preferences dialog.\n\nUsing default layout instead.")
-                                     .arg(layoutFile),
-                                 QMessageBox::Ok);
-            settings.layoutName = settings.defaultLayoutName;
-            layoutFile = layoutPath(settings.layoutName);
-        }
-        gameEngine->init(layoutFile);
+        if (!loadChosenLayout(true))
+            exitForBrokenInstallation();
         settings.tileHeight = std::min(settings.tileHeight, maximumTileHeight());
         if (imagesChanged)
             reloadTileImages("tlgWindow::preferencesChanged");

@@ -85,9 +85,11 @@ void tlgWindow::finishGame()
         }
         if (gameEngine->isGameOver())
             break;
-        // The player watches every move go.
+        // The player watches every move go, and may quit meanwhile.
         repaint();
         QCoreApplication::processEvents();
+        if (closing)
+            return;
     }
 }
 

@@ -31,6 +31,7 @@ public:
     };
     QList<Box> boxes;
     int fileDialogs = 0;
+    QStringList fileDialogFolders;  // where each file dialog started
 
 private:
     static constexpr int pollMilliseconds = 20;
@@ -47,6 +48,7 @@ private:
                 box->reject();
         } else if (auto *files = qobject_cast<QFileDialog *>(modal)) {
             ++fileDialogs;
+            fileDialogFolders.append(files->directory().absolutePath());
             const QString path = fileAnswers.isEmpty() ? QString() : fileAnswers.dequeue();
             if (path.isEmpty()) {
                 files->reject();

@@ -4,8 +4,10 @@
 #include "tlSettings.h"
 #include "tlTestEnvironment.h"
 #include "tlTestFiles.h"
+#include "tlTestGames.h"
 #include "tlTestLayouts.h"
 #include "tlgApplication.h"
+#include "tlgBackupHandler.h"
 #include "tlgBoard.h"
 #include "tlgBoardView.h"
 #include "tlgHighscoreViewer.h"
@@ -17,6 +19,7 @@
 #include <QAction>
 #include <QFileOpenEvent>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QTableWidget>
 
 namespace {
@@ -39,10 +42,7 @@ int backupCount()
 
 std::vector<uint32_t> kindsOf(const tlgWindow &window)
 {
-    std::vector<uint32_t> kinds;
-    for (const tleTile *tile : window.engine()->tiles())
-        kinds.push_back(tile->type);
-    return kinds;
+    return kindsOf(*window.engine());
 }
 
 tleTilePairList pairsOf(const tlgWindow &window)
@@ -85,7 +85,11 @@ private slots:
     void findMatchAndPeek();
     void saveAndOpenAgain();
     void missingLayoutAnsweredWithCancel();
-    void damagedGameStartsANewDeal();
+    void unplayableFileKeepsTheGame();
+    void unplayableLayoutGivesWayToTheDefault();
+    void fileDialogsAndNames();
+    void quittingStopsFinishingAndTellsOfLostSettings();
+    void garbageStoreStillPlays();
     void wonGameEntersTheHighscores();
     void deadEndIsAnnounced();
     void layoutChangeDealsAtOnce();
@@ -299,28 +303,162 @@ void WindowTest::missingLayoutAnsweredWithCancel()
     QCOMPARE(backupCount(), backupsBefore + 1);
 }
 
-void WindowTest::damagedGameStartsANewDeal()
+void WindowTest::unplayableFileKeepsTheGame()
 {
-    tlgWindow window(noArguments);
     tlLayoutHandler turtle;
     QVERIFY(turtle.open(tlLayoutHandler::findLayoutFile(QStringLiteral("Turtle"), 0)));
-    const QString path = dir.filePath(QStringLiteral("damaged.tlgf"));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(QStringLiteral("<game><layout name=\"Turtle\" cs=\"%1\"/><tile layer=\"0\" x=\"0\" y=\"0\" type=\"99\"/></game>")
-                   .arg(turtle.checksum()).toUtf8());
-    file.close();
-
+    const QString damaged = writeTestFile(QDir(dir.path()), QStringLiteral("damaged.tlgf"),
+        QStringLiteral("<game><layout name=\"Turtle\" cs=\"%1\"/><tile layer=\"4\" x=\"13\" y=\"7\" type=\"99\"/></game>")
+            .arg(turtle.checksum()).toUtf8());
+    const QString message = QStringLiteral("Could not load the game from file '%1'. The file may be "
+                                           "damaged, or the layout does not belong to it.\n%2");
     tlModalAnswerer answerer;
-    window.loadGameFile(path, true);
-    QCOMPARE(answerer.boxes.size(), 1);
-    QVERIFY(answerer.boxes[0].text.startsWith(QStringLiteral("Could not load the game from file '%1'.").arg(path)));
-    QCOMPARE(window.windowTitle(), QStringLiteral("Tilvane"));
+    {
+        // In the middle of a game, everything of it stays as it was.
+        tlgWindow window(noArguments);
+        window.hint();
+        window.board()->removeSelectedPair();
+        const auto deal = kindsOf(window);
+        window.loadGameFile(damaged, true);
+        QCOMPARE(answerer.boxes.size(), 1);
+        QCOMPARE(answerer.boxes[0].text, message.arg(damaged, QStringLiteral("The current game goes on.")));
+        QCOMPARE(kindsOf(window), deal);
+        QCOMPARE(window.engine()->history().size(), size_t(1));
+        QCOMPARE(window.tilesLeftText(), QStringLiteral("142"));
+        QCOMPARE(window.countersText(), QStringLiteral("0/1/0"));
+        QCOMPARE(window.tileItems().size(), 144);
+        QVERIFY(enabled(window, "Undo"));
+    }
+    {
+        // At start-up a fresh deal of the whole set follows, and that is what is backed up.
+        tlgWindow window({QStringLiteral("tilvane"), damaged});
+        QCOMPARE(answerer.boxes.size(), 2);
+        QCOMPARE(answerer.boxes[1].text, message.arg(damaged, QStringLiteral("A new game is started instead.")));
+        QCOMPARE(window.statusMessage(), QStringLiteral("New game started with layout 'Turtle' (144 tiles)"));
+        QVERIFY(tleGameEngine::isFullSet(kindsOf(window)));
+        tlgBackupInfo latest;
+        QVERIFY(tlgBackupHandler().latestBackup(latest));
+        tleGameEngine backup;
+        QVERIFY(backup.open(latest.path, tlLayoutHandler::findLayoutFile(QStringLiteral("Turtle"), 0)));
+    }
+}
+
+void WindowTest::unplayableLayoutGivesWayToTheDefault()
+{
+    tlSettings &settings = tlSettings::instance();
+    const QString name = QStringLiteral("Unverified");
+    settings.removeUserLayoutFile(name);
+    const QString file = tlTestLayouts::write(QDir(dir.path()), name, tlTestLayouts::scattered(), false);
+    settings.addUserLayoutFile(name, file);
+    const QString warning = QStringLiteral("Cannot load layout '%1'. Please check that the file is accessible or "
+                                           "remove it from the list of available layouts in the Preferences "
+                                           "dialog.\n\nUsing default layout instead.").arg(file);
+    tlModalAnswerer answerer;
+    settings.layoutName = name;
+    tlgWindow window(noArguments);
+    settings.layoutName = name;
+    window.preferencesChanged();
+    QCOMPARE(answerer.boxes.size(), 2);  // at start-up and after the change
+    for (const auto &box : qAsConst(answerer.boxes))
+        QCOMPARE(box.text, warning);
+    QCOMPARE(settings.layoutName, QStringLiteral("Turtle"));
+    QCOMPARE(window.engine()->board()->layout()->name(), QStringLiteral("Turtle"));
     QCOMPARE(window.statusMessage(), QStringLiteral("New game started with layout 'Turtle' (144 tiles)"));
-    std::map<uint32_t, int> counts;
-    for (uint32_t kind : kindsOf(window))
-        ++counts[kind];
-    QCOMPARE(counts.size(), size_t(42));  // a real deal, not a half-read file
+    settings.removeUserLayoutFile(name);
+}
+
+void WindowTest::fileDialogsAndNames()
+{
+    tlSettings &settings = tlSettings::instance();
+    tlgWindow window(noArguments);
+    const auto deal = kindsOf(window);
+    tlModalAnswerer answerer;
+    // A remembered folder that is gone gives way to home, not to the backup folder.
+    settings.saveGameDirectory = dir.filePath(QStringLiteral("gone"));
+    answerer.answerFile(dir.filePath(QStringLiteral("50%1 of %2")));
+    window.save();
+    answerer.answerFile(QString());
+    window.open();
+    QCOMPARE(answerer.fileDialogFolders, QStringList({QDir::homePath(), QDir(dir.path()).absolutePath()}));
+
+    // The extension is added to a name typed without it, and the name survives the
+    // status message whole.
+    const QString saved = dir.filePath(QStringLiteral("50%1 of %2.tlgf"));
+    QVERIFY(QFile::exists(saved));
+    window.newGame();
+    window.loadGameFile(saved, true);
+    QCOMPARE(kindsOf(window), deal);
+    QCOMPARE(window.statusMessage(),
+             QStringLiteral("New game from file (50%1 of %2.tlgf) with layout 'Turtle' (144 tiles)"));
+}
+
+void WindowTest::quittingStopsFinishingAndTellsOfLostSettings()
+{
+    useLayout(QStringLiteral("Scattered"), tlTestLayouts::scattered());
+    tlgWindow window(noArguments);
+    tlModalAnswerer answerer;
+    // A file where the store's folder should be: the store cannot be written, even by root.
+    const QString store = tlSettings::instance().storeFileName();
+    const QString folder = QFileInfo(store).absolutePath();
+    QVERIFY(QDir().rename(folder, folder + QStringLiteral(".aside")));
+    writeTestFile(QFileInfo(folder).dir(), QFileInfo(folder).fileName(), "not a folder");
+    QTimer::singleShot(0, &window, &QWidget::close);
+    window.finishGame();
+    QVERIFY(QFile::remove(folder));
+    QVERIFY(QDir().rename(folder + QStringLiteral(".aside"), folder));
+    QCOMPARE(window.tilesLeftText(), QStringLiteral("142"));
+    QCOMPARE(answerer.boxes.size(), 1);
+    QCOMPARE(answerer.boxes[0].text, QStringLiteral("Your highscores and preferences could not be saved: "
+                                                    "the settings file '%1' cannot be written.").arg(store));
+    QVERIFY(!window.highscoreViewer()->isVisible());
+    QVERIFY(!tlHighscoreList::instance()->hasLayout(QStringLiteral("Scattered")));
+    // Closing the window ended the event loop for good, as quitting must; the tests
+    // after this one run loops of their own again.
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    QCoreApplication::exec();
+}
+
+void WindowTest::garbageStoreStillPlays()
+{
+    const QString general = QStringLiteral("Tilvane/General/Preferences/");
+    const QString game = QStringLiteral("Tilvane/Game/Preferences/");
+    const QVector<QPair<QString, QVariant>> garbage = {
+        {general + QStringLiteral("MaxTiles"), 0},
+        {general + QStringLiteral("MaxHighscoreEntries"), -1},
+        {game + QStringLiteral("TileHeight"), -5},
+        {game + QStringLiteral("BoardFrameWidth"), -1000},
+        {game + QStringLiteral("TileStyle"), 7},
+        {game + QStringLiteral("ThumbnailHeight"), QStringLiteral("abc")},
+        {game + QStringLiteral("BackgroundColor/green"), 999},
+    };
+    {
+        QSettings raw(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("vk"), QStringLiteral("Tilvane"));
+        for (const auto &entry : garbage)
+            raw.setValue(entry.first, entry.second);
+    }
+    tlSettings &settings = tlSettings::instance();
+    settings.readSettings();
+    settings.layoutName = settings.defaultLayoutName;  // an earlier test stored another
+    tlgWindow window(noArguments);
+    QVERIFY(window.board()->itemsBoundingRect().height() > 5 * settings.defaultThumbnailHeight);
+    QCOMPARE(window.board()->backgroundBrush().color(), QColor(Qt::darkGreen));
+    tlModalAnswerer answerer;
+    window.finishGame();
+    QCOMPARE(answerer.boxes.size(), 1);
+    const QString told = answerer.boxes[0].text + answerer.boxes[0].informative;
+    QVERIFY2(QRegularExpression(QStringLiteral("^Congratulations! All 144 tiles removed\\.|"
+                                               "No more moves\\. \\d+ tiles \\(\\d+\\.\\d%\\) left\\. "
+                                               "The game will enter the highscore list\\.$"))
+                 .match(told).hasMatch(), qPrintable(told));
+    QCOMPARE(tlHighscoreList::instance()->entries(QStringLiteral("Turtle")).size(), 1);
+
+    // The defaults, not the garbage, go back into the store.
+    QVERIFY(settings.writeSettings());
+    QSettings raw(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("vk"), QStringLiteral("Tilvane"));
+    for (const auto &entry : garbage)
+        QVERIFY2(raw.value(entry.first) != entry.second, qPrintable(entry.first));
+    QCOMPARE(raw.value(general + QStringLiteral("MaxTiles")).toInt(), 144);
+    tlHighscoreList::instance()->removeLayout(QStringLiteral("Turtle"));
 }
 
 void WindowTest::wonGameEntersTheHighscores()
@@ -407,6 +545,14 @@ void WindowTest::coordinateOverlayWidensTheFrame()
     window.viewTileCoordinates(false);
     QCOMPARE(tlSettings::instance().boardFrameWidth, 25);
     QVERIFY(!tlSettings::instance().viewTileCoordinates);
+
+    // Shown from the start, the labels get their room at once.
+    tlSettings::instance().boardFrameWidth = 10;
+    tlSettings::instance().viewTileCoordinates = true;
+    tlgWindow shown(noArguments);
+    QCOMPARE(tlSettings::instance().boardFrameWidth, 25);
+    QCOMPARE(shown.size(), narrow + QSize(30, 30));
+    tlSettings::instance().viewTileCoordinates = false;
 }
 
 void WindowTest::startUpRules()
