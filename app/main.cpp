@@ -1,4 +1,4 @@
-#include "tlLayoutHandler.h"
+#include "tlLayoutLocator.h"
 #include "tlSettings.h"
 #include "tlVersion.h"
 #include "tlgApplication.h"
@@ -34,13 +34,6 @@ void setIdentity()
     QCoreApplication::setApplicationName(QString::fromLatin1(tl::productName));
 }
 
-void exitWithoutLayouts()
-{
-    QMessageBox::critical(nullptr, QString::fromLatin1(tl::productName),
-                          tlLayoutHandler::missingDirectoryMessage(), QMessageBox::Ok);
-    std::exit(EXIT_FAILURE);
-}
-
 }
 
 int main(int argc, char *argv[])
@@ -60,7 +53,7 @@ int main(int argc, char *argv[])
     tlgApplication app(argc, argv);
     Q_INIT_RESOURCE(tilvane);
     QGuiApplication::setApplicationDisplayName(QString::fromLatin1(tl::productName));
-    tlLayoutHandler::setMissingDirectoryReaction(exitWithoutLayouts);
+    tlSettings::instance().lendUserLayoutsToLocator();
 
     const qreal pixelRatio = QGuiApplication::primaryScreen()->devicePixelRatio();
     if (pixelRatio > 1)
@@ -76,6 +69,13 @@ int main(int argc, char *argv[])
 
     tlSettings::instance().readSettings();
     tlgWindow window(QCoreApplication::arguments());
+    // Without layouts, tile pictures or a working engine there is no game to show.
+    if (!window.startupFailure().isEmpty()) {
+        splash.close();
+        QMessageBox::critical(nullptr, QString::fromLatin1(tl::productName),
+                              window.startupFailure(), QMessageBox::Ok);
+        return EXIT_FAILURE;
+    }
     // A box or a dialog raised meanwhile has closed the splash; nothing to wait for then.
     if (splash.isVisible())
         waitForSplash(shown);

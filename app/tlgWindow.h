@@ -6,20 +6,23 @@
 #include <memory>
 
 class QAction;
-class QLabel;
-class QTimer;
 class tleGameEngine;
+class tlClock;
 class tlgBackupHandler;
 class tlgBackupViewer;
 class tlgBoard;
 class tlgBoardView;
+struct tlgCommands;
 class tlgCoordinateOverlay;
+class tlgGame;
 class tlgHighscoreViewer;
+struct tlgStatusBar;
 class tlgTile;
 class tlgTileHandler;
 
 // The game's one window: the board, the menus with their commands, the status bar
-// with tile count, messages, clock and help counters. It owns the engine, the tile
+// with tile count, messages, clock and help counters. It shows what the game object
+// decides, asks the player what only the player can answer, and owns the tile
 // pictures, the tile items of the running game and every dialog.
 class tlgWindow : public QMainWindow
 {
@@ -28,27 +31,28 @@ class tlgWindow : public QMainWindow
 public:
     // `arguments` is the command line, as QCoreApplication::arguments() gives it.
     explicit tlgWindow(const QStringList &arguments, QWidget *parent = nullptr);
+    tlgWindow(const QStringList &arguments, const tlClock &clock, QWidget *parent = nullptr);
     ~tlgWindow() override;
+
+    // What stopped the start-up for good (no layouts, no tile pictures, an engine that
+    // cannot start), for main() to show; empty when the game is ready.
+    QString startupFailure() const { return failure; }
 
     void loadGameFile(const QString &file, bool backup);
     int maximumTileHeight() const;
-    // The clock's text after that long a game: minutes and seconds, "--:--" past the hour.
-    static QString clockFace(qint64 elapsedSeconds);
     void relayoutBoard();
 
     // Read access for the window's tests and the tools that look at the game.
-    tleGameEngine *engine() const { return gameEngine.get(); }
+    tlgGame &game() const { return *running; }
+    tleGameEngine *engine() const;
     tlgBoard *board() const { return scene; }
     tlgBoardView *boardView() const { return view; }
-    const QVector<tlgTile *> &tileItems() const { return tiles; }
-    QAction *action(const QString &text) const;
+    const QVector<tlgTile *> &tileItems() const;
+    QAction *action(const QString &objectName) const;
     QString statusMessage() const;
     QString tilesLeftText() const;
     QString clockText() const;
     QString countersText() const;
-    int peeks() const { return peekCount; }
-    qint64 gameStartTime() const { return startTime; }
-    qint64 gameEndTime() const { return endTime; }
     tlgHighscoreViewer *highscoreViewer() const { return highscores; }
     tlgBackupViewer *backupViewer() const { return backups; }
 
@@ -69,7 +73,6 @@ public slots:
     void viewTileCoordinates(bool on);
     void finishGame();
     void updateCounters();
-    void updateClock();
     void showSelectedTileName(int kind);
     void activateUndo(bool on);
     void activateFindMatching(bool on);
@@ -85,53 +88,36 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
-    struct Actions;
-
     void buildBoardView();
-    void buildActions();
-    void buildMenus();
-    void buildStatusBar();
-    void buildDialogs();
     void connectParts();
     void startFirstGame(const QString &commandLineFile);
-    void reloadTileImages(const char *origin);
-    void replaceTileItems();
+    bool reloadTileImages(const char *origin);
     void enableHighscoresAction();
     void gameOver();
-    bool gameRunning() const;
     void dealOnDefaultLayout();
-    QString layoutPath(const QString &name) const;
     // Puts the layout that the LayoutName setting names into the engine; one that cannot
     // be found or played gives way to the default layout, with a warning when it exists
     // or when `warnWhenMissing`. False when the default layout cannot be played either.
     bool loadChosenLayout(bool warnWhenMissing);
-    [[noreturn]] void exitForBrokenInstallation();
+    // Stops for good: at start-up main() shows `message`; later the window says it and
+    // the program ends.
+    void failForGood(const QString &message);
     bool widenFrameForCoordinates(bool shown);
 
-    std::unique_ptr<Actions> actions;
+    const tlClock &clock;
+    std::unique_ptr<tlgCommands> actions;
+    std::unique_ptr<tlgGame> running;
     tlgBoardView *view = nullptr;
     tlgBoard *scene = nullptr;
-    QLabel *tilesLeftLabel = nullptr;
-    QLabel *messageLabel = nullptr;
-    QLabel *clockLabel = nullptr;
-    QLabel *countersLabel = nullptr;
+    std::unique_ptr<tlgStatusBar> status;
 
-    std::unique_ptr<tleGameEngine> gameEngine;
     std::unique_ptr<tlgTileHandler> tileHandler;
     std::unique_ptr<tlgBackupHandler> backupHandler;
     tlgHighscoreViewer *highscores = nullptr;
     tlgBackupViewer *backups = nullptr;
     std::unique_ptr<tlgCoordinateOverlay> overlay;
 
-    QVector<tlgTile *> tiles;
-    QTimer *clock = nullptr;
-    qint64 startTime = 0;
-    qint64 endTime = 0;
-    qint64 minimizedAt = 0;
-    int undoCount = 0;
-    int hintCount = 0;
-    int findMatchCount = 0;
-    int peekCount = 0;
+    QString failure;
     bool closing = false;  // set once the window is closed; long loops stop on it
 };
 

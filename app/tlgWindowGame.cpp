@@ -3,36 +3,32 @@
 // preferences.
 
 #include "tlgWindow.h"
-#include "tlgWindowActions.h"
+#include "tlgCommands.h"
+#include "tlgStatusBar.h"
 
+#include "tlClock.h"
+#include "tlDataDirectory.h"
 #include "tlDiagnostics.h"
-#include "tlHighscoreList.h"
 #include "tlLayoutHandler.h"
+#include "tlLayoutLocator.h"
 #include "tlSettings.h"
 #include "tlVersion.h"
 #include "tlgApplication.h"
 #include "tlgBackupHandler.h"
 #include "tlgBoard.h"
 #include "tlgBoardView.h"
+#include "tlgGameFileDialogs.h"
+#include "tlgGame.h"
 #include "tlgHighscoreViewer.h"
 #include "tlgTile.h"
 #include "tlgTileHandler.h"
-#include "tleGameEngine.h"
 
 #include <QAction>
-#include <QDateTime>
-#include <QDir>
-#include <QFileDialog>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QScreen>
-#include <QTimer>
-#include <cstdlib>
 
 namespace {
-
-const int clockInterval = 1000;
 
 QString productName()
 {
@@ -44,180 +40,136 @@ qreal pixelRatio()
     return QGuiApplication::primaryScreen()->devicePixelRatio();
 }
 
-// The folder part of a path, without its last separator; empty for a bare name.
-QString folderOf(const QString &path)
+using Dialogs = tlgGameFileDialogs;
+
+QString brokenInstallationMessage()
 {
-    const int slash = path.lastIndexOf(QLatin1Char('/'));
-    return slash < 0 ? QString() : path.left(slash);
+    return tlgWindow::tr("Failed to initialize the game engine. Your installation of Tilvane is "
+                         "possibly corrupt. Please reinstall. Cannot continue.");
 }
 
-QString bareName(const QString &path)
-{
-    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
-}
-
-// Where the file dialogs start: the remembered folder while it exists, else home. The
-// current directory is the backup folder, no place to open or save games from.
-QString dialogFolder(const QString &remembered)
-{
-    return !remembered.isEmpty() && QDir(remembered).exists() ? remembered : QDir::homePath();
-}
-
-}
-
-QString tlgWindow::layoutPath(const QString &name) const
-{
-    return tlLayoutHandler::findLayoutFile(name, 0);
 }
 
 bool tlgWindow::loadChosenLayout(bool warnWhenMissing)
 {
-    tlSettings &settings = tlSettings::instance();
-    const QString layoutFile = layoutPath(settings.layoutName);
-    const bool found = tlLayoutHandler().openExisting(layoutFile);
-    if (found && gameEngine->init(layoutFile))
-        return true;
-    // Without its default layout the installation itself is broken.
-    if (settings.layoutName == settings.defaultLayoutName)
-        return false;
-    if (found || warnWhenMissing) {
+    std::optional<tlgGame::RefusedLayout> refused;
+    const bool loaded = running->loadChosenLayout(refused);
+    if (refused && (refused->exists || warnWhenMissing)) {
         QMessageBox::warning(this, productName(),
                              tr("Cannot load layout '%1'. Please check that the file is "
                                 "accessible or remove it from the list of available layouts "
                                 "in the Preferences dialog.\n\nUsing default layout instead.")
-                                 .arg(layoutFile),
+                                 .arg(refused->file),
                              QMessageBox::Ok);
     }
-    settings.layoutName = settings.defaultLayoutName;
-    return gameEngine->init(layoutPath(settings.layoutName));
+    return loaded;
 }
 
-void tlgWindow::exitForBrokenInstallation()
+void tlgWindow::failForGood(const QString &message)
 {
-    QMessageBox::warning(this, productName(),
-                         tr("Failed to initialize the game engine. Your installation of "
-                            "Tilvane is possibly corrupt. Please reinstall. Cannot continue."),
-                         QMessageBox::Ok);
-    std::exit(EXIT_FAILURE);
+    if (failure.isEmpty())
+        failure = message;
+    // Before the event loop runs, main() tells the player and ends; later the window
+    // says it and ends the loop with a failure.
+    if (!isVisible())
+        return;
+    QMessageBox::critical(this, productName(), failure, QMessageBox::Ok);
+    closing = true;
+    hide();
+    QCoreApplication::exit(EXIT_FAILURE);
 }
 
 void tlgWindow::startFirstGame(const QString &commandLineFile)
 {
     tlSettings &settings = tlSettings::instance();
     enableHighscoresAction();
-    gameEngine = std::make_unique<tleGameEngine>();
+    if (!dataDirectoryFound(findDataDirectory("layouts"))) {
+        failForGood(tlLayoutLocator::missingDirectoryMessage());
+        return;
+    }
     // A layout that has gone since the last run gives way silently; one that is there
     // but cannot be played is worth a word.
-    if (!loadChosenLayout(false))
-        exitForBrokenInstallation();
-    scene->setEngine(gameEngine.get());
+    if (!loadChosenLayout(false)) {
+        failForGood(brokenInstallationMessage());
+        return;
+    }
+    scene->setEngine(&running->engine());
     settings.tileHeight = std::min(settings.tileHeight, maximumTileHeight());
     tileHandler = std::make_unique<tlgTileHandler>();
-    reloadTileImages("tlgWindow::tlgWindow");
-    backupHandler = std::make_unique<tlgBackupHandler>();
+    if (!reloadTileImages("tlgWindow::tlgWindow"))
+        return;
+    backupHandler = std::make_unique<tlgBackupHandler>(clock);
 
     auto *app = qobject_cast<tlgApplication *>(QCoreApplication::instance());
+    const bool fileRequested = app && app->fileOpenRequested();
     tlgBackupInfo latest;
-    if (app && app->fileOpenRequested()) {
+    const bool restoreLast = settings.startWithLastGamePlayedAtLaunch;
+    const bool backupExists = restoreLast && backupHandler->latestBackup(latest);
+    switch (tlgGame::firstGame(fileRequested, !commandLineFile.isEmpty(), restoreLast, backupExists)) {
+    case tlgGame::FirstGame::RequestedFile:
         loadGameFile(app->fileToOpen(), true);
-    } else if (!commandLineFile.isEmpty()) {
+        break;
+    case tlgGame::FirstGame::CommandLineFile:
         loadGameFile(commandLineFile, true);
-    } else if (settings.startWithLastGamePlayedAtLaunch && backupHandler->latestBackup(latest)) {
+        break;
+    case tlgGame::FirstGame::LastGamePlayed: {
         // A restored game is the player's own: it moves no folder and is not backed up again.
         const QString saveFolder = settings.saveGameDirectory;
         loadGameFile(latest.path, false);
         setWindowTitle(productName());
-        messageLabel->setText(tr("Restored last game played (%1, %2 tiles)")
-                                  .arg(settings.layoutName, QString::number(settings.maxTiles)));
+        status->message->setText(tlgGame::restoredAnnouncement());
         settings.saveGameDirectory = saveFolder;
-    } else {
-        newGame(true, QString(), true);
+        break;
     }
-    // A file handed to the program that cannot be played leaves nothing to play: deal anew.
-    if (tiles.isEmpty())
+    case tlgGame::FirstGame::NewDeal:
+        break;
+    }
+    // A new deal, or the one that follows a file that could not be played.
+    if (running->dealsAfterFailedLoad())
         newGame(true, QString(), true);
 }
 
-void tlgWindow::reloadTileImages(const char *origin)
+bool tlgWindow::reloadTileImages(const char *origin)
 {
     const tlSettings &settings = tlSettings::instance();
-    if (!tileHandler->load(settings.tileStyle, int(settings.tileHeight * pixelRatio()))) {
-        tl::diagnose(origin, {QStringLiteral("Fatal error, cannot get tiles from handler")});
-        std::exit(EXIT_FAILURE);
-    }
-}
-
-void tlgWindow::replaceTileItems()
-{
-    qDeleteAll(tiles);
-    tiles.clear();
-    for (tleTile *record : gameEngine->tiles()) {
-        auto *item = new tlgTile(record, tileHandler->normalPixmap(int(record->type)),
-                                 tileHandler->highlightedPixmap(int(record->type)));
-        tiles.append(item);
-        scene->addItem(item);
-        item->hide();
-    }
+    if (tileHandler->load(settings.tileStyle, int(settings.tileHeight * pixelRatio())))
+        return true;
+    tl::diagnose(origin, {QStringLiteral("Fatal error, cannot get tiles from handler")});
+    failForGood(tileHandler->failureMessage());
+    return false;
 }
 
 void tlgWindow::newGame(bool newDeal, QString fileName, bool backup)
 {
     tlSettings &settings = tlSettings::instance();
     view->setEnabled(true);
-    undoCount = hintCount = findMatchCount = peekCount = 0;
     emit prepareNewGame();
-    gameEngine->resetGame();
-    if (newDeal) {
-        if (settings.winnableGameMode)
-            gameEngine->arrangeTiles();
-        else
-            gameEngine->shuffleTiles();
-    }
+    running->deal(newDeal);
     const int fitting = maximumTileHeight();
     if (fitting < settings.tileHeight) {
         settings.tileHeight = fitting;
-        reloadTileImages("tlgWindow::newGame");
+        tileHandler->load(settings.tileStyle, int(settings.tileHeight * pixelRatio()));
     }
-    replaceTileItems();
+    scene->replaceTiles(*tileHandler);
     relayoutBoard();
-    for (tlgTile *tile : qAsConst(tiles)) {
-        tile->setHighlighted(false);
-        tile->show();
-    }
+    scene->showTiles();
     repaint();
-
-    startTime = QDateTime::currentSecsSinceEpoch();
-    endTime = 0;
-    clockLabel->setText(QStringLiteral("00:00"));
-    clock->start(clockInterval);
+    running->start();
     updateCounters();
 
     // A deal without any pair has already ended in updateCounters above; its end
     // message and action states stand.
-    const bool ended = !gameRunning();
-    if (!fileName.isEmpty()) {
-        if (!ended) {
-            messageLabel->setText(tr("New game from file (%1) with layout '%2' (%3 tiles)")
-                                      .arg(bareName(fileName), settings.layoutName,
-                                           QString::number(settings.maxTiles)));
-        }
-        setWindowTitle(QStringLiteral("%1 - %2").arg(productName(), bareName(fileName)));
-    } else {
-        if (!ended) {
-            const QString message = newDeal ? tr("New game started with layout '%1' (%2 tiles)")
-                                            : tr("Replay game with layout '%1' (%2 tiles)");
-            messageLabel->setText(message.arg(settings.layoutName, QString::number(settings.maxTiles)));
-        }
-        setWindowTitle(productName());
-    }
-    if (!ended) {
+    const tlgGame::Announcement started = tlgGame::announcement(newDeal, fileName);
+    setWindowTitle(started.title);
+    if (running->isRunning()) {
+        status->message->setText(started.message);
         actions->finishGame->setEnabled(true);
         actions->hint->setEnabled(true);
         for (QAction *later : {actions->undo, actions->peek, actions->replay, actions->findMatch})
             later->setEnabled(false);
     }
     if (backup)
-        backupHandler->backupGame(*gameEngine);
+        backupHandler->backupGame(running->engine());
 }
 
 void tlgWindow::replay()
@@ -229,8 +181,10 @@ void tlgWindow::dealOnDefaultLayout()
 {
     tlSettings &settings = tlSettings::instance();
     settings.layoutName = settings.defaultLayoutName;
-    if (!loadChosenLayout(false))
-        exitForBrokenInstallation();
+    if (!loadChosenLayout(false)) {
+        failForGood(brokenInstallationMessage());
+        return;
+    }
     newGame(true, QString(), true);
 }
 
@@ -239,16 +193,16 @@ void tlgWindow::loadGameFile(const QString &file, bool backup)
     if (file.isEmpty())
         return;
     tlSettings &settings = tlSettings::instance();
-    settings.saveGameDirectory = folderOf(file);
+    settings.saveGameDirectory = Dialogs::folderOf(file);
     QString layoutName;
     uint32_t checksum = 0;
-    if (!gameEngine->peek(file, layoutName, checksum)) {
+    if (!running->engine().peek(file, layoutName, checksum)) {
         QMessageBox::warning(this, productName(),
                              tr("File '%1' does not contain a valid Tilvane game.").arg(file),
                              QMessageBox::Ok);
         return;
     }
-    QString layoutFile = tlLayoutHandler::findLayoutFile(layoutName, checksum);
+    QString layoutFile = tlLayoutLocator::findLayoutFile(layoutName, checksum);
     while (layoutFile.isEmpty()) {
         const auto answer = QMessageBox::information(
             this, productName(),
@@ -259,21 +213,19 @@ void tlgWindow::loadGameFile(const QString &file, bool backup)
             dealOnDefaultLayout();
             return;
         }
-        layoutFile = QFileDialog::getOpenFileName(
-            this, tr("Tilvane - Find Layout"), dialogFolder(settings.saveGameDirectory),
-            tr("Layout Files (*.tllf);;Text files (*.txt);;XML files (*.xml)"));
+        layoutFile = Dialogs::layoutToOpen(this, settings.saveGameDirectory);
     }
     const QString heldLayout = settings.layoutName;
     settings.layoutName = layoutName;
-    if (gameEngine->open(file, layoutFile)) {
+    if (running->engine().open(file, layoutFile)) {
         newGame(false, file, backup);
         return;
     }
     // A damaged file, or a layout that does not fit it: the engine kept the game in
     // hand. At start-up there is none yet, and the caller deals one.
     settings.layoutName = heldLayout;
-    const QString outcome = tiles.isEmpty() ? tr("A new game is started instead.")
-                                            : tr("The current game goes on.");
+    const QString outcome = running->dealsAfterFailedLoad() ? tr("A new game is started instead.")
+                                                            : tr("The current game goes on.");
     QMessageBox::warning(this, productName(),
                          tr("Could not load the game from file '%1'. The file may be damaged, or "
                             "the layout does not belong to it.\n%2")
@@ -283,11 +235,7 @@ void tlgWindow::loadGameFile(const QString &file, bool backup)
 
 void tlgWindow::open()
 {
-    const QString file = QFileDialog::getOpenFileName(
-        this, tr("Tilvane - Open Game"), dialogFolder(tlSettings::instance().saveGameDirectory),
-        tr("Game Files (*.tlgf);;Text files (*.txt);;XML files (*.xml)"));
-    if (!file.isEmpty())
-        loadGameFile(file, true);
+    loadGameFile(Dialogs::gameToOpen(this, tlSettings::instance().saveGameDirectory), true);
 }
 
 void tlgWindow::openDroppedGame(QString file)
@@ -308,17 +256,12 @@ void tlgWindow::restoreBackupFile(QString file)
 void tlgWindow::save()
 {
     tlSettings &settings = tlSettings::instance();
-    const QString proposed = dialogFolder(settings.saveGameDirectory)
-        + QDateTime::currentDateTime().toString(QStringLiteral("'/tilv_'yyyy_MM_dd_HH_mm'.tlgf'"));
-    QFileDialog dialog(this, tr("Tilvane - Save Game"), proposed, tr("Game file (*.tlgf)"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    // A name typed without the extension would be hidden from the Open dialog.
-    dialog.setDefaultSuffix(QStringLiteral("tlgf"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const QString file = Dialogs::gameToSave(
+        this, settings.saveGameDirectory, QDateTime::fromSecsSinceEpoch(clock.secondsSinceEpoch()));
+    if (file.isEmpty())
         return;
-    const QString file = dialog.selectedFiles().constFirst();
-    if (gameEngine->save(file)) {
-        settings.saveGameDirectory = folderOf(file);
+    if (running->engine().save(file)) {
+        settings.saveGameDirectory = Dialogs::folderOf(file);
         return;
     }
     QMessageBox::warning(this, productName(),
@@ -331,31 +274,31 @@ void tlgWindow::preferencesChanged()
 {
     tlSettings &settings = tlSettings::instance();
     scene->setBackgroundBrush(QBrush(settings.backgroundColor));
-    const QString heldLayout = gameEngine->board() && gameEngine->board()->layout()
-        ? gameEngine->board()->layout()->name().trimmed()
-        : QString();
-    const bool sameLayout = settings.layoutName.trimmed() == heldLayout;
+    const tleBoard *board = running->engine().board();
+    const QString heldLayout = board && board->layout() ? board->layout()->name().trimmed() : QString();
     const bool imagesChanged = double(tileHandler->loadedHeight()) != settings.tileHeight * pixelRatio()
         || tileHandler->loadedStyle() != settings.tileStyle;
+    const auto reaction =
+        tlgGame::preferencesReaction(settings.layoutName.trimmed() == heldLayout, imagesChanged);
 
-    if (sameLayout) {
-        if (imagesChanged) {
+    if (reaction == tlgGame::PreferencesReaction::NewLayout) {
+        if (!loadChosenLayout(true)) {
+            failForGood(brokenInstallationMessage());
+            return;
+        }
+        settings.tileHeight = std::min(settings.tileHeight, maximumTileHeight());
+        if (imagesChanged && !reloadTileImages("tlgWindow::preferencesChanged"))
+            return;
+        newGame(true, QString(), true);
+    } else {
+        if (reaction == tlgGame::PreferencesReaction::NewImages) {
             settings.tileHeight = std::min(settings.tileHeight, maximumTileHeight());
-            reloadTileImages("tlgWindow::preferencesChanged");
-            for (tlgTile *tile : qAsConst(tiles)) {
-                const int kind = int(tile->tile()->type);
-                tile->setPixmaps(tileHandler->normalPixmap(kind), tileHandler->highlightedPixmap(kind));
-            }
+            if (!reloadTileImages("tlgWindow::preferencesChanged"))
+                return;
+            scene->changePictures(*tileHandler);
         }
         relayoutBoard();
         repaint();
-    } else {
-        if (!loadChosenLayout(true))
-            exitForBrokenInstallation();
-        settings.tileHeight = std::min(settings.tileHeight, maximumTileHeight());
-        if (imagesChanged)
-            reloadTileImages("tlgWindow::preferencesChanged");
-        newGame(true, QString(), true);
     }
     highscores->showCurrentLayout();
 }

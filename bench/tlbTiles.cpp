@@ -4,6 +4,7 @@
 
 #include "tlDataDirectory.h"
 #include "tlSettings.h"
+#include "tlTilePictures.h"
 #include "tlgTileHandler.h"
 
 #include <QApplication>
@@ -12,17 +13,15 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <iterator>
 #include <vector>
 
 namespace {
 
 const int runsPerCase = 5;
 const int pixelRatios[] = {1, 2};
-const char *const styleNames[] = {"classic", "modern", "picasso"};
 const double nanosecondsPerMillisecond = 1e6;
 
-double loadMilliseconds(int style, int height, tlgTileHandler::Mode mode)
+double loadMilliseconds(tlTileStyle style, int height, tlgTileHandler::Mode mode)
 {
     tlgTileHandler handler;
     handler.setMode(mode);
@@ -60,10 +59,10 @@ int main(int argc, char **argv)
                              "\"tiles\" data folder in the usual places\n");
         return EXIT_FAILURE;
     }
-    for (int style = 0; style < int(std::size(styleNames)); ++style) {
-        if (!tiles.exists(QString::fromLatin1(styleNames[style]))) {
+    for (tlTileStyle style : tl::tileStyles) {
+        if (!tiles.exists(QString::fromLatin1(tl::tileStyleName(style)))) {
             std::fprintf(stderr, "tilvane-bench-tiles: %s has no %s pictures\n",
-                         qPrintable(tiles.path()), styleNames[style]);
+                         qPrintable(tiles.path()), tl::tileStyleName(style));
             return EXIT_FAILURE;
         }
     }
@@ -71,7 +70,7 @@ int main(int argc, char **argv)
                  qPrintable(tiles.path()), QThreadPool::globalInstance()->maxThreadCount(),
                  runsPerCase);
 
-    for (int style = 0; style < int(std::size(styleNames)); ++style) {
+    for (tlTileStyle style : tl::tileStyles) {
         for (int ratio : pixelRatios) {
             const int height = settings.tileHeight * ratio;
             // Once unmeasured, so that every measured run finds the files in the cache.
@@ -84,7 +83,7 @@ int main(int argc, char **argv)
             const double parallelMs = median(parallel);
             const double serialMs = median(serial);
             std::printf("%s x%d: parallel %.0f ms, serial %.0f ms, speed-up %.2f\n",
-                        styleNames[style], ratio, parallelMs, serialMs, serialMs / parallelMs);
+                        tl::tileStyleName(style), ratio, parallelMs, serialMs, serialMs / parallelMs);
             std::fflush(stdout);
         }
     }

@@ -5,6 +5,7 @@
 #include "tleGameEngine.h"
 #include "tleTileKinds.h"
 #include "tlgTile.h"
+#include "tlgTileHandler.h"
 
 #include <QGraphicsSceneMouseEvent>
 #include <QPropertyAnimation>
@@ -24,6 +25,53 @@ tlgBoard::tlgBoard(QObject *parent)
 tlgBoard::~tlgBoard()
 {
     delete peek;
+}
+
+void tlgBoard::removeTiles()
+{
+    // A peek may still be moving an item.
+    delete peek;
+    peek = nullptr;
+    first = second = nullptr;
+    qDeleteAll(tileList);
+    tileList.clear();
+}
+
+void tlgBoard::replaceTiles(const tlgTileHandler &pictures)
+{
+    removeTiles();
+    for (tleTile *record : engine->tiles()) {
+        const int kind = int(record->type);
+        auto *item = new tlgTile(record, pictures.normalPixmap(kind), pictures.highlightedPixmap(kind));
+        tileList.append(item);
+        addItem(item);
+        item->hide();
+    }
+}
+
+void tlgBoard::changePictures(const tlgTileHandler &pictures)
+{
+    for (tlgTile *item : qAsConst(tileList)) {
+        const int kind = int(item->tile()->type);
+        item->setPixmaps(pictures.normalPixmap(kind), pictures.highlightedPixmap(kind));
+    }
+}
+
+void tlgBoard::showTiles()
+{
+    for (tlgTile *item : qAsConst(tileList)) {
+        item->setHighlighted(false);
+        item->show();
+    }
+}
+
+void tlgBoard::placeTiles(int frame)
+{
+    for (tlgTile *item : qAsConst(tileList))
+        item->updatePosition();
+    const QRectF bounds = itemsBoundingRect();
+    setSceneRect(bounds.x() - frame, bounds.y() - frame, float(bounds.width() + 2 * frame),
+                 float(bounds.height() + 2 * frame));
 }
 
 void tlgBoard::newGame()

@@ -3,9 +3,12 @@
 
 #include <QGraphicsScene>
 
+#include <QVector>
+
 class QPropertyAnimation;
 class tleGameEngine;
 class tlgTile;
+class tlgTileHandler;
 struct tleTile;
 
 // The board scene: turns clicks into the selection of free tiles and the removal of
@@ -23,6 +26,18 @@ public:
     ~tlgBoard() override;
 
     void setEngine(tleGameEngine *gameEngine) { engine = gameEngine; }
+
+    // One hidden tile item per record of the engine, in engine order, with the pictures
+    // of its kind, in place of the last game's items.
+    void replaceTiles(const tlgTileHandler &pictures);
+    void removeTiles();
+    // New pictures for every item, after the tile style or size changed.
+    void changePictures(const tlgTileHandler &pictures);
+    // Puts every item at its place and fits the scene to them with `frame` pixels around.
+    void placeTiles(int frame);
+    // Shows every item, none highlighted: the start of a game.
+    void showTiles();
+    const QVector<tlgTile *> &tiles() const { return tileList; }
 
     tlgTile *tileAt(const QPointF &scenePos) const;
     tlgTile *itemForTile(const tleTile *tile) const;
@@ -59,6 +74,7 @@ private:
     void emitUndoFlags();
     QList<tlgTile *> tileItems(Qt::SortOrder order) const;
 
+    QVector<tlgTile *> tileList;  // the running game's, in engine order
     tlgTile *first = nullptr;
     tlgTile *second = nullptr;
     tleGameEngine *engine = nullptr;

@@ -8,6 +8,16 @@
 tlgBoardView::tlgBoardView(QWidget *parent)
     : QGraphicsView(parent)
 {
+    // The board fills the view exactly: no frame, no scroll bars.
+    setFrameShape(QFrame::NoFrame);
+    setFrameShadow(QFrame::Plain);
+    setLineWidth(0);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    setCacheMode(QGraphicsView::CacheBackground);
+    setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
+    setRenderHint(QPainter::SmoothPixmapTransform, true);
     setAcceptDrops(true);
 }
 

@@ -3,15 +3,12 @@
 #include "tlDataDirectory.h"
 #include "tlDiagnostics.h"
 #include "tlSettings.h"
-#include "tlVersion.h"
 #include "tleTileKinds.h"
 
 #include <QDir>
 #include <QGuiApplication>
-#include <QMessageBox>
 #include <QScreen>
 #include <QtConcurrent>
-#include <cstdlib>
 #include <functional>
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -21,8 +18,6 @@ namespace {
 
 const QString normalSuffix = QStringLiteral("_normal.png");
 const QString highlightedSuffix = QStringLiteral("_highlighted.png");
-
-enum Style { Classic = 0, Modern = 1, Picasso = 2 };
 
 }
 
@@ -41,30 +36,26 @@ tlgTileHandler::tlgTileHandler()
 {
 }
 
-QString tlgTileHandler::styleDirectory(int style)
+QString tlgTileHandler::styleDirectory(tlTileStyle style)
 {
-    switch (style) {
-    case Modern:
-        return QStringLiteral("/modern/");
-    case Picasso:
-        return QStringLiteral("/picasso/");
-    default:
-        return QStringLiteral("/classic/");
-    }
+    return QStringLiteral("/%1/").arg(QLatin1String(tl::tileStyleName(style)));
 }
 
-void tlgTileHandler::fail(const QString &message)
+bool tlgTileHandler::fail(const QString &message)
 {
-    QMessageBox::critical(nullptr, QString::fromLatin1(tl::productName), message, QMessageBox::Ok);
-    std::exit(EXIT_FAILURE);
+    failure = message;
+    normal.clear();
+    highlighted.clear();
+    thumbnails.clear();
+    return false;
 }
 
-void tlgTileHandler::failOnTile(const QString &stem, const QString &line)
+bool tlgTileHandler::failOnTile(const QString &stem, const QString &line)
 {
     tl::diagnose("tlgTileHandler::load",
                  {QStringLiteral("failed opening files for tile '%1'.").arg(stem), line});
-    fail(tr("Cannot find resource holding the tile graphics. Ceck your installation and "
-            "reinstall if necessary. Tilvane will now exit."));
+    return fail(tr("Cannot find resource holding the tile graphics. Ceck your installation and "
+                   "reinstall if necessary. Tilvane will now exit."));
 }
 
 // A picture that cannot be decoded stays a null image, which load() takes for a failure.
@@ -88,7 +79,7 @@ QImage tlgTileHandler::thumbnailImage(const QImage &image) const
     return thumbnail;
 }
 
-bool tlgTileHandler::load(int newStyle, int newHeight)
+bool tlgTileHandler::load(tlTileStyle newStyle, int newHeight)
 {
     pixelRatio = float(QGuiApplication::primaryScreen()->devicePixelRatio());
     style = newStyle;
@@ -96,16 +87,17 @@ bool tlgTileHandler::load(int newStyle, int newHeight)
     normal.clear();
     highlighted.clear();
     thumbnails.clear();
+    failure.clear();
 
     QDir dir = findDataDirectory("tiles");
     if (!dataDirectoryFound(dir)) {
-        fail(tr("Cannot find the directory holding the tile sets. Ceck your installation and "
-                "reinstall if necessary. Tilvane will now exit."));
+        return fail(tr("Cannot find the directory holding the tile sets. Ceck your installation "
+                       "and reinstall if necessary. Tilvane will now exit."));
     }
     dir.setPath(dir.path() + styleDirectory(style));
     if (!dir.exists()) {
-        fail(tr("Cannot find the subdirectory holding the tile set style requested. Ceck your "
-                "installation and reinstall if necessary. Tilvane will now exit."));
+        return fail(tr("Cannot find the subdirectory holding the tile set style requested. Ceck "
+                       "your installation and reinstall if necessary. Tilvane will now exit."));
     }
 
     const QStringList listing = dir.entryList();
@@ -114,8 +106,8 @@ bool tlgTileHandler::load(int newStyle, int newHeight)
         const QString name = QString::fromLatin1(stem);
         for (const QString &suffix : {normalSuffix, highlightedSuffix}) {
             if (!listing.contains(name + suffix)) {
-                failOnTile(name, QStringLiteral("'%1' is missing.")
-                                     .arg(dir.absoluteFilePath(name + suffix)));
+                return failOnTile(name, QStringLiteral("'%1' is missing.")
+                                            .arg(dir.absoluteFilePath(name + suffix)));
             }
         }
         normalPaths << dir.absoluteFilePath(name + normalSuffix);
@@ -144,14 +136,15 @@ bool tlgTileHandler::load(int newStyle, int newHeight)
 
     // A picture that is there but cannot be read would leave its four tiles invisible
     // yet in the way, so it ends the game like a missing one.
-    const auto failIfUnreadable = [](int id, const QImage &image, const QString &path) {
-        if (image.isNull())
-            failOnTile(QString::fromLatin1(tileFileStems[id]),
-                       QStringLiteral("'%1' is no readable PNG picture.").arg(path));
-    };
     for (int id = 0; id < tle::kindCount; ++id) {
-        failIfUnreadable(id, normalImages.at(id), normalPaths.at(id));
-        failIfUnreadable(id, highlightedImages.at(id), highlightedPaths.at(id));
+        const QList<QPair<QImage, QString>> pictures = {{normalImages.at(id), normalPaths.at(id)},
+                                                        {highlightedImages.at(id), highlightedPaths.at(id)}};
+        for (const auto &picture : pictures) {
+            if (picture.first.isNull()) {
+                return failOnTile(QString::fromLatin1(tileFileStems[id]),
+                                  QStringLiteral("'%1' is no readable PNG picture.").arg(picture.second));
+            }
+        }
     }
 
     for (int id = 0; id < tle::kindCount; ++id) {

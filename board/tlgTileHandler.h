@@ -1,6 +1,7 @@
 #ifndef TLGTILEHANDLER_H
 #define TLGTILEHANDLER_H
 
+#include "tlTilePictures.h"
 #include "tleTileKinds.h"
 
 #include <QImage>
@@ -19,19 +20,19 @@ class tlgTileHandler : public QObject
 public:
     tlgTileHandler();
 
-    // Reads the style's pictures at `height` device pixels. Missing pictures and ones
-    // that cannot be decoded end the process with a message, so this returns true
-    // whenever it returns.
-    bool load(int style, int height);
+    // Reads the style's pictures at `height` device pixels. False when pictures are
+    // missing or cannot be decoded: the game cannot go on, and failureMessage() says why.
+    bool load(tlTileStyle style, int height);
+    QString failureMessage() const { return failure; }
 
     QPixmap normalPixmap(int id) const { return normal.at(id); }
     QPixmap highlightedPixmap(int id) const { return highlighted.at(id); }
     QPixmap thumbnailPixmap(int id) const { return thumbnails.at(id); }
     uint32_t loadedHeight() const { return height; }
-    int loadedStyle() const { return style; }
+    tlTileStyle loadedStyle() const { return style; }
 
     static const char *const tileFileStems[tle::kindCount];
-    static QString styleDirectory(int style);
+    static QString styleDirectory(tlTileStyle style);
 
     // Reading and scaling on the global thread pool is what `load` does; the serial
     // variant exists for the benchmark that measures the difference.
@@ -41,17 +42,19 @@ public:
 private:
     QImage scaledTileImage(const QString &path) const;
     QImage thumbnailImage(const QImage &image) const;
-    // Every fatal failure ends in fail(); failOnTile() first tells which picture it was.
-    [[noreturn]] static void fail(const QString &message);
-    [[noreturn]] static void failOnTile(const QString &stem, const QString &line);
+    // Every failure ends in fail(), which keeps the message and returns false;
+    // failOnTile() first tells which picture it was.
+    bool fail(const QString &message);
+    bool failOnTile(const QString &stem, const QString &line);
 
     QList<QPixmap> normal;
     QList<QPixmap> highlighted;
     QList<QPixmap> thumbnails;
     uint32_t height = 0;
     float pixelRatio = 1.0f;
-    int style = 0;
+    tlTileStyle style = tlTileStyle::Classic;
     Mode loadMode = Mode::Parallel;
+    QString failure;
 };
 
 #endif

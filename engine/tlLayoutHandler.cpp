@@ -1,21 +1,14 @@
 #include "tlLayoutHandler.h"
 
-#include "tlDataDirectory.h"
 #include "tlDiagnostics.h"
-#include "tlSettings.h"
 
 #include <QFile>
 #include <QXmlStreamReader>
+#include <algorithm>
 #include <set>
 #include <tuple>
 
 namespace {
-
-std::function<void()> &missingDirectoryReaction()
-{
-    static std::function<void()> reaction;
-    return reaction;
-}
 
 int32_t intAttribute(const QXmlStreamAttributes &attributes, const char *name)
 {
@@ -152,65 +145,4 @@ uint32_t tlLayoutHandler::checksum() const
             + uint32_t(p.y) * uint32_t(p.y);
     }
     return sum;
-}
-
-void tlLayoutHandler::setMissingDirectoryReaction(std::function<void()> reaction)
-{
-    missingDirectoryReaction() = std::move(reaction);
-}
-
-QString tlLayoutHandler::missingDirectoryMessage()
-{
-    return tr("Cannot find the directory holding the layouts. Ceck your installation and "
-              "reinstall if necessary. Tilvane will now exit.");
-}
-
-QDir tlLayoutHandler::layoutsDirectory()
-{
-    const QDir dir = findDataDirectory("layouts");
-    if (!dataDirectoryFound(dir)) {
-        if (missingDirectoryReaction())
-            missingDirectoryReaction()();
-        else
-            tl::diagnose("tlLayoutHandler::layoutsDirectory", {missingDirectoryMessage()});
-    }
-    return dir;
-}
-
-bool tlLayoutHandler::checksumFits(const QString &path, uint32_t checksum)
-{
-    tlLayoutHandler layout;
-    return layout.open(path) && layout.checksum() == checksum;
-}
-
-QString tlLayoutHandler::findLayoutFile(const QString &layoutName, uint32_t checksum)
-{
-    const QString name = layoutName.trimmed();
-
-    const QString userPath = tlSettings::instance().userLayoutFile(name);
-    if (!userPath.isEmpty() && (checksum == 0 || checksumFits(userPath, checksum)))
-        return userPath;
-
-    const QDir dir = layoutsDirectory();
-    if (!dataDirectoryFound(dir))
-        return QString();
-    const QStringList entries = dir.entryList();
-    const QString wanted = name + QStringLiteral(".tllf");
-    const QString prefix = dir.path() + QDir::separator();
-
-    for (const QString &entry : entries) {
-        if (entry == wanted && (checksum == 0 || checksumFits(prefix + entry, checksum)))
-            return prefix + entry;
-    }
-    for (const QString &entry : entries) {
-        if (entry == QLatin1String(".") || entry == QLatin1String(".."))
-            continue;
-        // A damaged file is never the layout a game asks for, whatever it held so far.
-        tlLayoutHandler layout;
-        if (layout.open(prefix + entry)
-            && (checksum != 0 ? layout.checksum() == checksum : layout.name() == name)) {
-            return prefix + entry;
-        }
-    }
-    return QString();
 }

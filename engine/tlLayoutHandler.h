@@ -1,12 +1,9 @@
 #ifndef TLLAYOUTHANDLER_H
 #define TLLAYOUTHANDLER_H
 
-#include <QDir>
-#include <QObject>
 #include <QString>
 #include <QVector>
 #include <cstdint>
-#include <functional>
 
 // One tile's place as a layout file gives it: layer from 1, x and y absolute.
 struct tlTilePosition
@@ -16,11 +13,9 @@ struct tlTilePosition
     int32_t y = 0;
 };
 
-// Reads layout files (.tllf) and finds them by name and checksum.
-class tlLayoutHandler : public QObject
+// Reads layout files (.tllf); tlLayoutLocator finds them.
+class tlLayoutHandler
 {
-    Q_OBJECT
-
 public:
     // Limits beyond which a file cannot be a layout that fits any screen; they keep a
     // damaged or hostile file from making the board allocate without bound.
@@ -47,18 +42,8 @@ public:
     int32_t maxLayer() const;
     uint32_t checksum() const;
 
-    static QDir layoutsDirectory();
-    static QString findLayoutFile(const QString &layoutName, uint32_t checksum);
-
-    // What happens when the layouts directory is missing. The game shows a message and
-    // ends; without a reaction the text goes to standard output and the search finds
-    // nothing.
-    static void setMissingDirectoryReaction(std::function<void()> reaction);
-    static QString missingDirectoryMessage();
-
 private:
     void reset();
-    static bool checksumFits(const QString &path, uint32_t checksum);
 
     QString layoutName;
     int32_t lowX = 0;

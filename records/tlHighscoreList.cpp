@@ -1,8 +1,7 @@
 #include "tlHighscoreList.h"
 
-#include "tlSettings.h"
-
 #include <QSettings>
+#include <algorithm>
 #include <ctime>
 #include <tuple>
 
@@ -37,10 +36,10 @@ tlHighscoreList *tlHighscoreList::instance()
     return list;
 }
 
-int tlHighscoreList::capacity()
+void tlHighscoreList::setCapacity(int entries)
 {
-    // A negative capacity in a hand-edited store means no room, not an endless trim.
-    return std::max(0, tlSettings::instance().maxHighscoreEntries);
+    // A negative count means no room, not an endless trim.
+    capacity = std::max(0, entries);
 }
 
 bool tlHighscoreList::qualifies(const tlHighscoreEntry &entry) const
@@ -49,7 +48,7 @@ bool tlHighscoreList::qualifies(const tlHighscoreEntry &entry) const
     if (found == lists.end())
         return true;
     const RankedEntries &ranked = found->second;
-    if (int(ranked.size()) < capacity())
+    if (int(ranked.size()) < capacity)
         return true;
     return !ranked.empty() && entry.ranksBefore(*ranked.rbegin());
 }
@@ -59,7 +58,7 @@ void tlHighscoreList::addEntry(const tlHighscoreEntry &entry)
     last = entry;
     RankedEntries &ranked = lists[entry.layoutName];
     ranked.insert(entry);
-    while (int(ranked.size()) > capacity())
+    while (int(ranked.size()) > capacity)
         ranked.erase(std::prev(ranked.end()));
     emit updateHighscores();
 }
@@ -105,6 +104,8 @@ void tlHighscoreList::removeLayout(const QString &layoutName)
 
 void tlHighscoreList::readHighscores(QSettings &store)
 {
+    lists.clear();
+    last = tlHighscoreEntry();
     store.beginGroup(QStringLiteral("/Highscores"));
     const int count = store.beginReadArray(QStringLiteral("HighscoreList"));
     for (int i = 0; i < count; ++i) {

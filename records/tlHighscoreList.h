@@ -48,7 +48,12 @@ public:
     void removeLayout(const QString &layoutName);
     tlHighscoreEntry lastEntry() const { return last; }
 
+    // Entries kept per layout; a negative count keeps none. Lists already longer shrink
+    // when their layout gets its next entry.
+    void setCapacity(int entries);
+
     // Called by the settings store inside its load and save, with its root group open.
+    // Loading replaces the lists in memory.
     void readHighscores(QSettings &store);
     void writeHighscores(QSettings &store) const;
 
@@ -67,9 +72,8 @@ private:
     };
     using RankedEntries = std::set<tlHighscoreEntry, Ranking>;
 
-    static int capacity();
-
     std::map<QString, RankedEntries> lists;
+    int capacity = 0;  // none until the settings store tells
     tlHighscoreEntry last;
 };
 

@@ -2,12 +2,14 @@
 
 #include "tlDiagnostics.h"
 #include "tlHighscoreList.h"
+#include "tlLayoutLocator.h"
 #include "tleTileKinds.h"
 
 #include <QDir>
 #include <QSettings>
 #include <algorithm>
-#include <limits>
+#include <variant>
+#include <vector>
 
 namespace {
 
@@ -23,8 +25,6 @@ constexpr int fewestHighscoreEntries = 1;
 constexpr int mostHighscoreEntries = 100;
 constexpr int colourComponentLowest = 0;
 constexpr int colourComponentHighest = 255;
-constexpr int firstTileStyle = 0;
-constexpr int lastTileStyle = 2;
 constexpr int narrowestBoardFrame = 0;
 constexpr int widestBoardFrame = 100;
 constexpr int lowestTileHeight = 20;
@@ -45,58 +45,30 @@ constexpr int mostTilesAcross = 50;
 constexpr int fewestLayers = 1;
 constexpr int mostLayers = 64;
 
-struct CheckedRange
+struct Range
 {
-    const char *key;  // unique across the preference groups
     int lowest;
     int highest;
 };
 
-const CheckedRange checkedRanges[] = {
-    {"/MaxTiles", tle::setSize, tle::setSize},
-    {"/MaxHighscoreEntries", fewestHighscoreEntries, mostHighscoreEntries},
-    {"/GridWidth", narrowestGrid, widestGrid},
-    {"/GridHeight", lowestGrid, highestGrid},
-    {"/MaxTilesHorizontal", fewestTilesAcross, mostTilesAcross},
-    {"/MaxTilesVertical", fewestTilesAcross, mostTilesAcross},
-    {"/GridOffset", smallestGridOffset, largestGridOffset},
-    {"/MaxLayers", fewestLayers, mostLayers},
-    {"/MaxRecentLayoutFiles", fewestRecentLayoutFiles, mostRecentLayoutFiles},
-    {"/BackgroundColor/red", colourComponentLowest, colourComponentHighest},
-    {"/BackgroundColor/green", colourComponentLowest, colourComponentHighest},
-    {"/BackgroundColor/blue", colourComponentLowest, colourComponentHighest},
-    {"/TileStyle", firstTileStyle, lastTileStyle},
-    {"/BoardFrameWidth", narrowestBoardFrame, widestBoardFrame},
-    {"/TileHeight", lowestTileHeight, highestTileHeight},
-    {"/ThumbnailHeight", lowestThumbnailHeight, highestThumbnailHeight},
-};
-
-// The stored value of a key listed in checkedRanges, or the default when it is no
-// number in range; a missing key takes the default silently.
-int readChecked(const QSettings &store, const QString &key, int defaultValue)
+// The stored value of `key`, or the default when it is no number in range; a missing
+// key takes the default silently.
+int readChecked(const QSettings &store, const QString &key, Range range, int defaultValue)
 {
     const QVariant stored = store.value(key);
     if (!stored.isValid())
         return defaultValue;
-    const auto range =
-        std::find_if(std::begin(checkedRanges), std::end(checkedRanges),
-                     [&key](const CheckedRange &r) { return key == QLatin1String(r.key); });
-    // A key missing from the table is a slip of ours; it still has to be a number.
-    const bool listed = range != std::end(checkedRanges);
-    Q_ASSERT(listed);
-    const int lowest = listed ? range->lowest : std::numeric_limits<int>::min();
-    const int highest = listed ? range->highest : std::numeric_limits<int>::max();
     bool isNumber = false;
     const int value = stored.toInt(&isNumber);
-    if (isNumber && value >= lowest && value <= highest)
+    if (isNumber && value >= range.lowest && value <= range.highest)
         return value;
     // A list shows up when the text held a comma.
     const QString text = stored.type() == QVariant::StringList
         ? stored.toStringList().join(QLatin1String(", ")) : stored.toString();
     tl::diagnose("tlSettings::readSettings",
                  {QStringLiteral("%1 is '%2', not a number from %3 to %4; using %5.")
-                      .arg(store.group() + key, text, QString::number(lowest),
-                           QString::number(highest), QString::number(defaultValue))});
+                      .arg(store.group() + key, text, QString::number(range.lowest),
+                           QString::number(range.highest), QString::number(defaultValue))});
     return defaultValue;
 }
 
@@ -120,6 +92,203 @@ public:
 private:
     QSettings &store;
 };
+
+// The kinds of member a stored key loads into and is saved from, each with its fall-back.
+
+// Taken as the store gives it back.
+template <typename T>
+struct Plain
+{
+    T tlSettings::*current;
+    const T tlSettings::*fallback;
+
+    void read(tlSettings &settings, const QSettings &store, const QString &key) const
+    {
+        settings.*current = store.value(key, settings.*fallback).template value<T>();
+    }
+    void write(const tlSettings &settings, QSettings &store, const QString &key) const
+    {
+        store.setValue(key, settings.*current);
+    }
+};
+template <typename T>
+Plain(T tlSettings::*, const T tlSettings::*) -> Plain<T>;
+
+struct Number
+{
+    int tlSettings::*current;
+    const int tlSettings::*fallback;
+    Range range;
+
+    void read(tlSettings &settings, const QSettings &store, const QString &key) const
+    {
+        settings.*current = readChecked(store, key, range, settings.*fallback);
+    }
+    void write(const tlSettings &settings, QSettings &store, const QString &key) const
+    {
+        store.setValue(key, settings.*current);
+    }
+};
+
+// Kept as its number.
+struct Style
+{
+    tlTileStyle tlSettings::*current;
+    const tlTileStyle tlSettings::*fallback;
+
+    void read(tlSettings &settings, const QSettings &store, const QString &key) const
+    {
+        const Range styles = {tl::tileStyleNumber(tl::tileStyles.front()),
+                              tl::tileStyleNumber(tl::tileStyles.back())};
+        settings.*current = *tl::tileStyleFromNumber(
+            readChecked(store, key, styles, tl::tileStyleNumber(settings.*fallback)));
+    }
+    void write(const tlSettings &settings, QSettings &store, const QString &key) const
+    {
+        store.setValue(key, tl::tileStyleNumber(settings.*current));
+    }
+};
+
+// One component of a colour, which the store keeps without alpha: it loads opaque.
+struct ColourPart
+{
+    QColor tlSettings::*current;
+    const QColor tlSettings::*fallback;
+    int (QColor::*get)() const;
+    void (QColor::*set)(int);
+
+    void read(tlSettings &settings, const QSettings &store, const QString &key) const
+    {
+        QColor colour = QColor::fromRgb((settings.*current).rgb());
+        (colour.*set)(readChecked(store, key, {colourComponentLowest, colourComponentHighest},
+                                  ((settings.*fallback).*get)()));
+        settings.*current = colour;
+    }
+    void write(const tlSettings &settings, QSettings &store, const QString &key) const
+    {
+        store.setValue(key, ((settings.*current).*get)());
+    }
+};
+
+// The store has always been written in the order it is read but for one key.
+enum class Saved { InReadOrder, AheadOfPrevious };
+
+struct Entry
+{
+    const char *group;  // below the root group, holding a nested "/Preferences"
+    const char *key;
+    std::variant<Plain<bool>, Plain<QString>, Plain<QStringList>, Number, Style, ColourPart> member;
+    Saved saved = Saved::InReadOrder;
+};
+
+constexpr char general[] = "/General";
+constexpr char layoutDesigner[] = "/Layout Designer";
+constexpr char game[] = "/Game";
+
+// Every preference, in the order the store is read.
+const Entry entries[] = {
+    {general, "/MaxTiles",
+     Number{&tlSettings::maxTiles, &tlSettings::defaultMaxTiles, {tle::setSize, tle::setSize}}},
+    {general, "/MaxHighscoreEntries",
+     Number{&tlSettings::maxHighscoreEntries, &tlSettings::defaultMaxHighscoreEntries,
+            {fewestHighscoreEntries, mostHighscoreEntries}}},
+
+    {layoutDesigner, "/AnalysisReportDirectory",
+     Plain{&tlSettings::analysisReportDirectory, &tlSettings::defaultAnalysisReportDirectory}},
+    {layoutDesigner, "/SaveFileDirectory",
+     Plain{&tlSettings::saveFileDirectory, &tlSettings::defaultSaveFileDirectory}},
+    {layoutDesigner, "/OpenFileDirectory",
+     Plain{&tlSettings::openFileDirectory, &tlSettings::defaultOpenFileDirectory}},
+    {layoutDesigner, "/GridWidth",
+     Number{&tlSettings::gridWidth, &tlSettings::defaultGridWidth, {narrowestGrid, widestGrid}}},
+    {layoutDesigner, "/GridHeight",
+     Number{&tlSettings::gridHeight, &tlSettings::defaultGridHeight, {lowestGrid, highestGrid}}},
+    {layoutDesigner, "/MaxTilesHorizontal",
+     Number{&tlSettings::maxTilesHorizontal, &tlSettings::defaultMaxTilesHorizontal,
+            {fewestTilesAcross, mostTilesAcross}}},
+    {layoutDesigner, "/MaxTilesVertical",
+     Number{&tlSettings::maxTilesVertical, &tlSettings::defaultMaxTilesVertical,
+            {fewestTilesAcross, mostTilesAcross}}},
+    {layoutDesigner, "/GridOffset",
+     Number{&tlSettings::gridOffset, &tlSettings::defaultGridOffset,
+            {smallestGridOffset, largestGridOffset}}},
+    {layoutDesigner, "/MaxLayers",
+     Number{&tlSettings::maxLayers, &tlSettings::defaultMaxLayers, {fewestLayers, mostLayers}}},
+    {layoutDesigner, "/AutoInsertTopLayer",
+     Plain{&tlSettings::autoInsertTopLayer, &tlSettings::defaultAutoInsertTopLayer}},
+    {layoutDesigner, "/TransparentBackground",
+     Plain{&tlSettings::transparentBackground, &tlSettings::defaultTransparentBackground}},
+    {layoutDesigner, "/MaxRecentLayoutFiles",
+     Number{&tlSettings::maxRecentLayoutFiles, &tlSettings::defaultMaxRecentLayoutFiles,
+            {fewestRecentLayoutFiles, mostRecentLayoutFiles}}},
+    {layoutDesigner, "/RecentLayoutFiles",
+     Plain{&tlSettings::recentLayoutFiles, &tlSettings::defaultRecentLayoutFiles},
+     Saved::AheadOfPrevious},
+
+    {game, "/BackgroundColor/red",
+     ColourPart{&tlSettings::backgroundColor, &tlSettings::defaultBackgroundColor, &QColor::red,
+                &QColor::setRed}},
+    {game, "/BackgroundColor/green",
+     ColourPart{&tlSettings::backgroundColor, &tlSettings::defaultBackgroundColor, &QColor::green,
+                &QColor::setGreen}},
+    {game, "/BackgroundColor/blue",
+     ColourPart{&tlSettings::backgroundColor, &tlSettings::defaultBackgroundColor, &QColor::blue,
+                &QColor::setBlue}},
+    {game, "/ViewTileCoordinates",
+     Plain{&tlSettings::viewTileCoordinates, &tlSettings::defaultViewTileCoordinates}},
+    {game, "/LayoutName", Plain{&tlSettings::layoutName, &tlSettings::defaultLayoutName}},
+    {game, "/TileStyle", Style{&tlSettings::tileStyle, &tlSettings::defaultTileStyle}},
+    {game, "/BoardFrameWidth",
+     Number{&tlSettings::boardFrameWidth, &tlSettings::defaultBoardFrameWidth,
+            {narrowestBoardFrame, widestBoardFrame}}},
+    {game, "/WinnableGameMode",
+     Plain{&tlSettings::winnableGameMode, &tlSettings::defaultWinnableGameMode}},
+    {game, "/StartWithLastGamePlayedAtLaunch",
+     Plain{&tlSettings::startWithLastGamePlayedAtLaunch,
+           &tlSettings::defaultStartWithLastGamePlayedAtLaunch}},
+    {game, "/TileHeight",
+     Number{&tlSettings::tileHeight, &tlSettings::defaultTileHeight,
+            {lowestTileHeight, highestTileHeight}}},
+    {game, "/AnnounceNoMoreMoves",
+     Plain{&tlSettings::announceNoMoreMoves, &tlSettings::defaultAnnounceNoMoreMoves}},
+    {game, "/SaveGameDirectory",
+     Plain{&tlSettings::saveGameDirectory, &tlSettings::defaultSaveGameDirectory}},
+    {game, "/SolutionReportDirectory",
+     Plain{&tlSettings::solutionReportDirectory, &tlSettings::defaultSolutionReportDirectory}},
+    {game, "/ShowSelectedTileName",
+     Plain{&tlSettings::showSelectedTileName, &tlSettings::defaultShowSelectedTileName}},
+    {game, "/HintAlsoReportsTotalMoves",
+     Plain{&tlSettings::hintAlsoReportsTotalMoves, &tlSettings::defaultHintAlsoReportsTotalMoves}},
+    {game, "/ThumbnailHeight",
+     Number{&tlSettings::thumbnailHeight, &tlSettings::defaultThumbnailHeight,
+            {lowestThumbnailHeight, highestThumbnailHeight}}},
+};
+
+// The entries in the order the store is written.
+std::vector<const Entry *> saveOrder()
+{
+    std::vector<const Entry *> order;
+    for (const Entry &entry : entries) {
+        order.push_back(&entry);
+        if (entry.saved == Saved::AheadOfPrevious)
+            std::iter_swap(order.end() - 2, order.end() - 1);
+    }
+    return order;
+}
+
+void readEntry(const Entry &entry, tlSettings &settings, QSettings &store)
+{
+    PreferencesGroup group(store, QLatin1String(entry.group));
+    std::visit([&](const auto &member) { member.read(settings, store, QLatin1String(entry.key)); },
+               entry.member);
+}
+
+void writeEntry(const Entry &entry, const tlSettings &settings, QSettings &store)
+{
+    PreferencesGroup group(store, QLatin1String(entry.group));
+    std::visit([&](const auto &member) { member.write(settings, store, QLatin1String(entry.key)); },
+               entry.member);
+}
 
 }
 
@@ -193,6 +362,12 @@ QString tlSettings::userLayoutFile(const QString &name) const
     return QString();
 }
 
+void tlSettings::lendUserLayoutsToLocator() const
+{
+    // The settings are never destroyed, so the locator may keep this for good.
+    tlLayoutLocator::setUserLayoutLookup([this](const QString &name) { return userLayoutFile(name); });
+}
+
 QStringList tlSettings::userLayoutNames() const
 {
     QStringList names;
@@ -204,86 +379,15 @@ QStringList tlSettings::userLayoutNames() const
 void tlSettings::readSettings()
 {
     store->beginGroup(QStringLiteral("/Tilvane"));
-    readGeneral();
-    readLayoutDesigner();
-    readGame();
-    readUserLayouts();
-    tlHighscoreList::instance()->readHighscores(*store);
-    store->endGroup();
-}
-
-void tlSettings::readGeneral()
-{
-    PreferencesGroup group(*store, QStringLiteral("/General"));
-    maxTiles = readChecked(*store, QStringLiteral("/MaxTiles"), defaultMaxTiles);
-    maxHighscoreEntries =
-        readChecked(*store, QStringLiteral("/MaxHighscoreEntries"), defaultMaxHighscoreEntries);
-}
-
-void tlSettings::readLayoutDesigner()
-{
-    PreferencesGroup group(*store, QStringLiteral("/Layout Designer"));
-    analysisReportDirectory = store->value(QStringLiteral("/AnalysisReportDirectory"),
-                                           defaultAnalysisReportDirectory).toString();
-    saveFileDirectory =
-        store->value(QStringLiteral("/SaveFileDirectory"), defaultSaveFileDirectory).toString();
-    openFileDirectory =
-        store->value(QStringLiteral("/OpenFileDirectory"), defaultOpenFileDirectory).toString();
-    gridWidth = readChecked(*store, QStringLiteral("/GridWidth"), defaultGridWidth);
-    gridHeight = readChecked(*store, QStringLiteral("/GridHeight"), defaultGridHeight);
-    maxTilesHorizontal =
-        readChecked(*store, QStringLiteral("/MaxTilesHorizontal"), defaultMaxTilesHorizontal);
-    maxTilesVertical =
-        readChecked(*store, QStringLiteral("/MaxTilesVertical"), defaultMaxTilesVertical);
-    gridOffset = readChecked(*store, QStringLiteral("/GridOffset"), defaultGridOffset);
-    maxLayers = readChecked(*store, QStringLiteral("/MaxLayers"), defaultMaxLayers);
-    autoInsertTopLayer =
-        store->value(QStringLiteral("/AutoInsertTopLayer"), defaultAutoInsertTopLayer).toBool();
-    transparentBackground =
-        store->value(QStringLiteral("/TransparentBackground"), defaultTransparentBackground)
-            .toBool();
-    maxRecentLayoutFiles =
-        readChecked(*store, QStringLiteral("/MaxRecentLayoutFiles"), defaultMaxRecentLayoutFiles);
-    recentLayoutFiles = store->value(QStringLiteral("/RecentLayoutFiles")).toStringList();
+    for (const Entry &entry : entries)
+        readEntry(entry, *this, *store);
     while (recentLayoutFiles.size() > maxRecentLayoutFiles)
         recentLayoutFiles.removeLast();
-}
-
-void tlSettings::readGame()
-{
-    PreferencesGroup group(*store, QStringLiteral("/Game"));
-    const int red =
-        readChecked(*store, QStringLiteral("/BackgroundColor/red"), defaultBackgroundColor.red());
-    const int green = readChecked(*store, QStringLiteral("/BackgroundColor/green"),
-                                  defaultBackgroundColor.green());
-    const int blue =
-        readChecked(*store, QStringLiteral("/BackgroundColor/blue"), defaultBackgroundColor.blue());
-    backgroundColor = QColor(red, green, blue);
-    viewTileCoordinates =
-        store->value(QStringLiteral("/ViewTileCoordinates"), defaultViewTileCoordinates).toBool();
-    layoutName = store->value(QStringLiteral("/LayoutName"), defaultLayoutName).toString();
-    tileStyle = readChecked(*store, QStringLiteral("/TileStyle"), defaultTileStyle);
-    boardFrameWidth =
-        readChecked(*store, QStringLiteral("/BoardFrameWidth"), defaultBoardFrameWidth);
-    winnableGameMode =
-        store->value(QStringLiteral("/WinnableGameMode"), defaultWinnableGameMode).toBool();
-    startWithLastGamePlayedAtLaunch =
-        store->value(QStringLiteral("/StartWithLastGamePlayedAtLaunch"),
-                     defaultStartWithLastGamePlayedAtLaunch).toBool();
-    tileHeight = readChecked(*store, QStringLiteral("/TileHeight"), defaultTileHeight);
-    announceNoMoreMoves =
-        store->value(QStringLiteral("/AnnounceNoMoreMoves"), defaultAnnounceNoMoreMoves).toBool();
-    saveGameDirectory =
-        store->value(QStringLiteral("/SaveGameDirectory"), defaultSaveGameDirectory).toString();
-    solutionReportDirectory = store->value(QStringLiteral("/SolutionReportDirectory"),
-                                           defaultSolutionReportDirectory).toString();
-    showSelectedTileName =
-        store->value(QStringLiteral("/ShowSelectedTileName"), defaultShowSelectedTileName)
-            .toBool();
-    hintAlsoReportsTotalMoves = store->value(QStringLiteral("/HintAlsoReportsTotalMoves"),
-                                             defaultHintAlsoReportsTotalMoves).toBool();
-    thumbnailHeight =
-        readChecked(*store, QStringLiteral("/ThumbnailHeight"), defaultThumbnailHeight);
+    readUserLayouts();
+    tlHighscoreList *highscores = tlHighscoreList::instance();
+    highscores->setCapacity(maxHighscoreEntries);
+    highscores->readHighscores(*store);
+    store->endGroup();
 }
 
 void tlSettings::readUserLayouts()
@@ -312,9 +416,8 @@ bool tlSettings::writeSettings()
     }
     store->beginGroup(QStringLiteral("/Tilvane"));
     store->setValue(QStringLiteral("/Version"), storeVersion);
-    writeGeneral();
-    writeLayoutDesigner();
-    writeGame();
+    for (const Entry *entry : saveOrder())
+        writeEntry(*entry, *this, *store);
     writeUserLayouts();
     tlHighscoreList::instance()->writeHighscores(*store);
     store->endGroup();
@@ -331,53 +434,6 @@ bool tlSettings::writeSettings()
     store.reset();
     openStore();
     return written;
-}
-
-void tlSettings::writeGeneral()
-{
-    PreferencesGroup group(*store, QStringLiteral("/General"));
-    store->setValue(QStringLiteral("/MaxTiles"), maxTiles);
-    store->setValue(QStringLiteral("/MaxHighscoreEntries"), maxHighscoreEntries);
-}
-
-void tlSettings::writeLayoutDesigner()
-{
-    PreferencesGroup group(*store, QStringLiteral("/Layout Designer"));
-    store->setValue(QStringLiteral("/AnalysisReportDirectory"), analysisReportDirectory);
-    store->setValue(QStringLiteral("/SaveFileDirectory"), saveFileDirectory);
-    store->setValue(QStringLiteral("/OpenFileDirectory"), openFileDirectory);
-    store->setValue(QStringLiteral("/GridWidth"), gridWidth);
-    store->setValue(QStringLiteral("/GridHeight"), gridHeight);
-    store->setValue(QStringLiteral("/MaxTilesHorizontal"), maxTilesHorizontal);
-    store->setValue(QStringLiteral("/MaxTilesVertical"), maxTilesVertical);
-    store->setValue(QStringLiteral("/GridOffset"), gridOffset);
-    store->setValue(QStringLiteral("/MaxLayers"), maxLayers);
-    store->setValue(QStringLiteral("/AutoInsertTopLayer"), autoInsertTopLayer);
-    store->setValue(QStringLiteral("/TransparentBackground"), transparentBackground);
-    store->setValue(QStringLiteral("/RecentLayoutFiles"), recentLayoutFiles);
-    store->setValue(QStringLiteral("/MaxRecentLayoutFiles"), maxRecentLayoutFiles);
-}
-
-void tlSettings::writeGame()
-{
-    PreferencesGroup group(*store, QStringLiteral("/Game"));
-    store->setValue(QStringLiteral("/BackgroundColor/red"), backgroundColor.red());
-    store->setValue(QStringLiteral("/BackgroundColor/green"), backgroundColor.green());
-    store->setValue(QStringLiteral("/BackgroundColor/blue"), backgroundColor.blue());
-    store->setValue(QStringLiteral("/ViewTileCoordinates"), viewTileCoordinates);
-    store->setValue(QStringLiteral("/LayoutName"), layoutName);
-    store->setValue(QStringLiteral("/TileStyle"), tileStyle);
-    store->setValue(QStringLiteral("/BoardFrameWidth"), boardFrameWidth);
-    store->setValue(QStringLiteral("/WinnableGameMode"), winnableGameMode);
-    store->setValue(QStringLiteral("/StartWithLastGamePlayedAtLaunch"),
-                    startWithLastGamePlayedAtLaunch);
-    store->setValue(QStringLiteral("/TileHeight"), tileHeight);
-    store->setValue(QStringLiteral("/AnnounceNoMoreMoves"), announceNoMoreMoves);
-    store->setValue(QStringLiteral("/SaveGameDirectory"), saveGameDirectory);
-    store->setValue(QStringLiteral("/SolutionReportDirectory"), solutionReportDirectory);
-    store->setValue(QStringLiteral("/ShowSelectedTileName"), showSelectedTileName);
-    store->setValue(QStringLiteral("/HintAlsoReportsTotalMoves"), hintAlsoReportsTotalMoves);
-    store->setValue(QStringLiteral("/ThumbnailHeight"), thumbnailHeight);
 }
 
 void tlSettings::writeUserLayouts()

@@ -1,6 +1,8 @@
 #ifndef TLSETTINGS_H
 #define TLSETTINGS_H
 
+#include "tlTilePictures.h"
+
 #include <QColor>
 #include <QPair>
 #include <QString>
@@ -29,6 +31,8 @@ public:
     void removeUserLayoutFile(const QString &name);
     QString userLayoutFile(const QString &name) const;
     QStringList userLayoutNames() const;
+    // Lets the layout locator find the player's layouts by name from now on.
+    void lendUserLayoutsToLocator() const;
 
     static const QStringList &builtInLayouts();
     static bool isBuiltInLayout(const QString &name);
@@ -54,7 +58,7 @@ public:
     QColor backgroundColor;
     bool viewTileCoordinates = false;
     QString layoutName;
-    int tileStyle = 0;
+    tlTileStyle tileStyle = tlTileStyle::Classic;
     int boardFrameWidth = 0;
     bool winnableGameMode = false;
     bool startWithLastGamePlayedAtLaunch = false;
@@ -82,11 +86,12 @@ public:
     const bool defaultAutoInsertTopLayer = true;
     const bool defaultTransparentBackground = false;
     const int defaultMaxRecentLayoutFiles = 10;
+    const QStringList defaultRecentLayoutFiles;
 
     const QColor defaultBackgroundColor;
     const bool defaultViewTileCoordinates = false;
     const QString defaultLayoutName;
-    const int defaultTileStyle = 0;
+    const tlTileStyle defaultTileStyle = tlTileStyle::Classic;
     const int defaultBoardFrameWidth = 40;
     const bool defaultWinnableGameMode = false;
     const bool defaultStartWithLastGamePlayedAtLaunch = false;
@@ -105,13 +110,7 @@ private:
     tlSettings &operator=(const tlSettings &) = delete;
 
     void openStore();
-    void readGeneral();
-    void readLayoutDesigner();
-    void readGame();
     void readUserLayouts();
-    void writeGeneral();
-    void writeLayoutDesigner();
-    void writeGame();
     void writeUserLayouts();
 
     std::unique_ptr<QSettings> store;

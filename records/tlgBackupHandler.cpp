@@ -1,5 +1,6 @@
 #include "tlgBackupHandler.h"
 
+#include "tlClock.h"
 #include "tlDiagnostics.h"
 #include "tleGameEngine.h"
 
@@ -17,8 +18,9 @@ const QString noBackupLine = QStringLiteral("No backup (autosave) will be create
 
 }
 
-tlgBackupHandler::tlgBackupHandler()
-    : dir(QString())
+tlgBackupHandler::tlgBackupHandler(const tlClock &backupClock)
+    : clock(backupClock)
+    , dir(QString())
 {
     const QString path = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     if (path.isEmpty()) {
@@ -50,7 +52,7 @@ bool tlgBackupHandler::backupGame(const tleGameEngine &engine)
 {
     if (!backupsEnabled)
         return false;
-    const QString name = backupNamePattern.arg(QDateTime::currentSecsSinceEpoch());
+    const QString name = backupNamePattern.arg(clock.secondsSinceEpoch());
     if (!engine.save(backupPath(name))) {
         tl::diagnose("tlgBackupHandler::backupGame",
                      {QStringLiteral("Warning, failed writing backup file.")});

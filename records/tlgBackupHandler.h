@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QVector>
 
+class tlClock;
 class tleGameEngine;
 
 // One backup file as the "recent games" choice shows it.
@@ -28,7 +29,8 @@ public:
     // Backups beyond this number are removed, oldest first.
     static constexpr int maxBackups = 10;
 
-    tlgBackupHandler();
+    // Backups are named by the `clock`'s second they were made in.
+    explicit tlgBackupHandler(const tlClock &clock);
 
     // False when the backup folder could not be set up; nothing is then written or listed.
     bool enabled() const { return backupsEnabled; }
@@ -43,6 +45,7 @@ private:
     QString backupPath(const QString &name) const;
     void prune();
 
+    const tlClock &clock;
     QDir dir;
     bool backupsEnabled = false;
 };

@@ -1,10 +1,10 @@
 #include "tlgHighscoreViewer.h"
 
+#include "tlClock.h"
 #include "tlHighscoreList.h"
 #include "tlSettings.h"
 
 #include <QComboBox>
-#include <QDateTime>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QHeaderView>
@@ -41,8 +41,9 @@ QTableWidgetItem *cell(const QString &text)
 
 }
 
-tlgHighscoreViewer::tlgHighscoreViewer(QWidget *parent)
+tlgHighscoreViewer::tlgHighscoreViewer(const tlClock &viewerClock, QWidget *parent)
     : QDialog(parent)
+    , clock(viewerClock)
 {
     setWindowTitle(tr("Tilvane - Highscore Viewer"));
 
@@ -150,7 +151,7 @@ void tlgHighscoreViewer::highlightLastEntry()
     const QList<QTableWidgetItem *> found = table->findItems(last.dateText(), Qt::MatchExactly);
     if (found.isEmpty())
         return;
-    if (QDateTime::currentSecsSinceEpoch() - last.endTime >= freshEntrySeconds)
+    if (clock.secondsSinceEpoch() - last.endTime >= freshEntrySeconds)
         return;
     const int row = found.first()->row();
     const QBrush red(Qt::red, Qt::SolidPattern);

@@ -1,4 +1,5 @@
-#include "tlLayoutHandler.h"
+#include "tlLayoutLocator.h"
+#include "tlClock.h"
 #include "tlTestEnvironment.h"
 #include "tleGameEngine.h"
 #include "tlgBackupHandler.h"
@@ -62,7 +63,7 @@ void BackupViewerTest::init()
     QDir folder(backupLocation());
     for (const QString &name : folder.entryList(QDir::Files))
         QVERIFY(folder.remove(name));
-    handler = std::make_unique<tlgBackupHandler>();
+    handler = std::make_unique<tlgBackupHandler>(tlClock::system());
     QVERIFY(handler->enabled());
     viewer = std::make_unique<tlgBackupViewer>(nullptr);
 }
@@ -70,7 +71,7 @@ void BackupViewerTest::init()
 void BackupViewerTest::makeBackups()
 {
     tleGameEngine engine;
-    QVERIFY(engine.init(tlLayoutHandler::findLayoutFile(QStringLiteral("Turtle"), 0)));
+    QVERIFY(engine.init(tlLayoutLocator::findLayoutFile(QStringLiteral("Turtle"), 0)));
     engine.seed(5);
     engine.shuffleTiles();
     for (int i = 1; i <= olderBackups; ++i)

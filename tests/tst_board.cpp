@@ -1,4 +1,4 @@
-#include "tlLayoutHandler.h"
+#include "tlLayoutLocator.h"
 #include "tlSettings.h"
 #include "tlStdoutCapture.h"
 #include "tlTestEnvironment.h"
@@ -203,7 +203,7 @@ void BoardTest::bookkeepingMatchesThePlainRule()
     QFETCH(QString, layout);
     tleGameEngine engine;
     engine.seed(7);
-    QVERIFY(engine.init(tlLayoutHandler::findLayoutFile(layout, 0)));
+    QVERIFY(engine.init(tlLayoutLocator::findLayoutFile(layout, 0)));
     engine.shuffleTiles();
     const tleBoard &board = *engine.board();
     std::mt19937 choose(11);

@@ -1,4 +1,5 @@
 #include "tlLayoutHandler.h"
+#include "tlLayoutLocator.h"
 #include "tlSettings.h"
 #include "tlTestEnvironment.h"
 
@@ -90,9 +91,9 @@ void BuiltInLayoutsTest::layoutIsSound()
     QCOMPARE(layers.size(), layout.maxLayer());
     QVERIFY(layers.contains(1));
 
-    QCOMPARE(tlLayoutHandler::findLayoutFile(name, 0), path);
-    QCOMPARE(tlLayoutHandler::findLayoutFile(name, layout.checksum()), path);
-    QCOMPARE(tlLayoutHandler::findLayoutFile(QStringLiteral("Renamed ") + name, layout.checksum()),
+    QCOMPARE(tlLayoutLocator::findLayoutFile(name, 0), path);
+    QCOMPARE(tlLayoutLocator::findLayoutFile(name, layout.checksum()), path);
+    QCOMPARE(tlLayoutLocator::findLayoutFile(QStringLiteral("Renamed ") + name, layout.checksum()),
              path);
 }
 

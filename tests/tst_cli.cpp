@@ -1,7 +1,6 @@
 #include "tlTestEnvironment.h"
 #include "tlTestFiles.h"
 #include "tlVersion.h"
-#include "tlSettings.h"
 #include "tleTileKinds.h"
 
 #include <QCoreApplication>
@@ -67,7 +66,6 @@ private slots:
     void solveWithoutSuccessExitsThree();
     void badArgumentsAreRefused_data();
     void badArgumentsAreRefused();
-    void benchAgrees();
 
 private:
     CliResult run(const QStringList &arguments);
@@ -118,7 +116,7 @@ void CliTest::helpListsCommandsAndExitCodes()
 {
     const CliResult help = run(words("--help"));
     QCOMPARE(help.exitCode, 0);
-    for (const char *command : {"check LAYOUT", "deal LAYOUT", "solve GAME", "bench"})
+    for (const char *command : {"check LAYOUT", "deal LAYOUT", "solve GAME"})
         QVERIFY2(help.out.contains(QLatin1String(command)), command);
     QVERIFY(help.out.contains(QStringLiteral("3 solve found no solution")));
 
@@ -295,7 +293,7 @@ void CliTest::badArgumentsAreRefused_data()
 
     QTest::newRow("no command") << QStringList() << QStringLiteral("no command given");
     QTest::newRow("unknown command") << words("play") << QStringLiteral("unknown command 'play'");
-    QTest::newRow("unknown option") << words("bench --fast")
+    QTest::newRow("unknown option") << words("check Turtle --fast")
                                     << QStringLiteral("Unknown option 'fast'");
     QTest::newRow("missing -o") << words("deal Turtle --seed 1")
                                 << QStringLiteral("deal needs the option --output");
@@ -332,19 +330,6 @@ void CliTest::badArgumentsAreRefused()
     QCOMPARE(result.exitCode, 1);
     QVERIFY2(result.err.startsWith(QStringLiteral("tilvane-cli: ")) && result.err.contains(message),
              qPrintable(result.err));
-}
-
-void CliTest::benchAgrees()
-{
-    // A few plays per layout: the engine and the plain reference make the same ones.
-    const CliResult result = run(words("bench --iterations 30"));
-    QVERIFY2(result.exitCode == 0, qPrintable(result.out + result.err));
-    const QStringList lines = result.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    QCOMPARE(lines.size(), tlSettings::builtInLayouts().size());
-    const QRegularExpression line(QStringLiteral(
-        "^[A-Za-z ]+: engine \\d+ plays/s, reference \\d+ plays/s, ratio [\\d.]+, identical$"));
-    for (const QString &text : lines)
-        QVERIFY2(line.match(text).hasMatch(), qPrintable(text));
 }
 
 TILVANE_TEST_MAIN(CliTest, QCoreApplication)

@@ -1,4 +1,4 @@
-#include "tlLayoutHandler.h"
+#include "tlLayoutLocator.h"
 #include "tlStdoutCapture.h"
 #include "tlTestEnvironment.h"
 #include "tlTestGames.h"
@@ -16,7 +16,7 @@ namespace {
 
 QString turtle()
 {
-    return tlLayoutHandler::findLayoutFile(QStringLiteral("Turtle"), 0);
+    return tlLayoutLocator::findLayoutFile(QStringLiteral("Turtle"), 0);
 }
 
 std::map<uint32_t, int> kindCounts(const tleGameEngine &engine)

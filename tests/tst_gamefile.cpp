@@ -1,4 +1,5 @@
 #include "tlLayoutHandler.h"
+#include "tlLayoutLocator.h"
 #include "tlStdoutCapture.h"
 #include "tlTestEnvironment.h"
 #include "tlTestFiles.h"
@@ -14,7 +15,7 @@ const QString damagedIndent(23, QLatin1Char(' '));
 
 QString turtle()
 {
-    return tlLayoutHandler::findLayoutFile(QStringLiteral("Turtle"), 0);
+    return tlLayoutLocator::findLayoutFile(QStringLiteral("Turtle"), 0);
 }
 
 uint32_t turtleChecksum()

@@ -70,7 +70,8 @@ private slots:
     void noCapacityKeepsNothing();
     void texts();
     void writtenInLayoutOrderBestFirst();
-    void loadingTrimsToCapacity();
+    void loadingTrimsToStoredCapacity();
+    void loadingReplacesTheListsInMemory();
     void countsAboveIntRangeLoadFromText();
 
 private:
@@ -85,7 +86,7 @@ void HighscoreListTest::initTestCase()
 
 void HighscoreListTest::init()
 {
-    tlSettings::instance().maxHighscoreEntries = capacity;
+    list->setCapacity(capacity);
 }
 
 void HighscoreListTest::cleanup()
@@ -219,7 +220,7 @@ void HighscoreListTest::noCapacityKeepsNothing()
 {
     const QString layout = QStringLiteral("Tiny");
     for (int room : {0, -4}) {
-        tlSettings::instance().maxHighscoreEntries = room;
+        list->setCapacity(room);
         QVERIFY(list->qualifies(entry(layout, 0, 0, 1)));
         list->addEntry(entry(layout, 0, 0, 1));
         QVERIFY(list->hasLayout(layout));
@@ -292,13 +293,14 @@ void HighscoreListTest::writtenInLayoutOrderBestFirst()
     QCOMPARE(describe(list->entries(QStringLiteral("Beta"))), beta);
 }
 
-void HighscoreListTest::loadingTrimsToCapacity()
+void HighscoreListTest::loadingTrimsToStoredCapacity()
 {
     const int stored = 15;
+    const int storedCapacity = capacity - 4;
     {
         QSettings raw(storePath(), QSettings::IniFormat);
         raw.clear();
-        raw.setValue(QStringLiteral("Tilvane/General/Preferences/MaxHighscoreEntries"), capacity);
+        raw.setValue(QStringLiteral("Tilvane/General/Preferences/MaxHighscoreEntries"), storedCapacity);
         raw.beginWriteArray(QStringLiteral("Tilvane/Highscores/HighscoreList"));
         // Stored worst first, so that loading has to sort and trim.
         for (int i = 0; i < stored; ++i) {
@@ -315,9 +317,26 @@ void HighscoreListTest::loadingTrimsToCapacity()
     }
     tlSettings::instance().readSettings();
     const QVector<tlHighscoreEntry> kept = list->entries(QStringLiteral("Many"));
-    QCOMPARE(kept.size(), capacity);
+    QCOMPARE(kept.size(), storedCapacity);
     QCOMPARE(kept.first().endTime, someStart + 101);
-    QCOMPARE(kept.last().endTime, someStart + 100 + capacity);
+    QCOMPARE(kept.last().endTime, someStart + 100 + storedCapacity);
+}
+
+void HighscoreListTest::loadingReplacesTheListsInMemory()
+{
+    const tlHighscoreEntry saved = entry(QStringLiteral("Saved"), 0, 0, 50);
+    list->addEntry(saved);
+    tlSettings::instance().writeSettings();
+    list->addEntry(entry(QStringLiteral("Unsaved"), 0, 0, 60));
+    list->addEntry(entry(QStringLiteral("Saved"), 1, 0, 70));
+
+    // Loading twice gives what loading once does: the stored games, once each.
+    for (int load = 0; load < 2; ++load) {
+        tlSettings::instance().readSettings();
+        QCOMPARE(list->layoutNames(), QVector<QString>{saved.layoutName});
+        QCOMPARE(describe(list->entries(saved.layoutName)), QStringList{describe(saved)});
+        QCOMPARE(describe(list->lastEntry()), describe(saved));
+    }
 }
 
 void HighscoreListTest::countsAboveIntRangeLoadFromText()

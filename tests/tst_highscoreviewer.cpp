@@ -1,12 +1,12 @@
 #include "tlHighscoreList.h"
-#include "tlMessageBoxAnswerer.h"
+#include "tlModalAnswerer.h"
 #include "tlSettings.h"
+#include "tlTestClock.h"
 #include "tlTestEnvironment.h"
 #include "tlgHighscoreViewer.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDateTime>
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <QTableWidget>
@@ -84,6 +84,7 @@ private slots:
     void clearListAsksFirst();
 
 private:
+    tlTestClock clock;
     struct Parts
     {
         QComboBox *chooser;
@@ -109,7 +110,7 @@ void HighscoreViewerTest::initTestCase()
 
 void HighscoreViewerTest::init()
 {
-    tlSettings::instance().maxHighscoreEntries = defaultCapacity;
+    list->setCapacity(defaultCapacity);
     tlSettings::instance().layoutName = QStringLiteral("Turtle");
 }
 
@@ -121,7 +122,7 @@ void HighscoreViewerTest::cleanup()
 
 void HighscoreViewerTest::noHighscoresShowNothing()
 {
-    tlgHighscoreViewer viewer(nullptr);
+    tlgHighscoreViewer viewer(clock, nullptr);
     const Parts p = parts(viewer);
     QVERIFY(p.chooser && p.table && p.buttons);
     QCOMPARE(p.chooser->count(), 0);
@@ -133,7 +134,7 @@ void HighscoreViewerTest::noHighscoresShowNothing()
 
 void HighscoreViewerTest::showCurrentLayoutPicksPlayedOrFirstList()
 {
-    tlgHighscoreViewer viewer(nullptr);
+    tlgHighscoreViewer viewer(clock, nullptr);
     const Parts p = parts(viewer);
     list->addEntry(entry(QStringLiteral("Charlie"), 3));
     list->addEntry(entry(QStringLiteral("Alpha"), 1));
@@ -171,7 +172,7 @@ void HighscoreViewerTest::cellTexts()
     const tlHighscoreEntry longGame = entry(layout, 4, someStart, 5999);
     list->addEntry(longGame);
     list->addEntry(shortGame);
-    tlgHighscoreViewer viewer(nullptr);
+    tlgHighscoreViewer viewer(clock, nullptr);
     const Parts p = parts(viewer);
 
     QCOMPARE(rowTexts(p.table, 0),
@@ -194,7 +195,7 @@ void HighscoreViewerTest::cellTexts()
 void HighscoreViewerTest::onlyTenRowsShown()
 {
     const int stored = 12;
-    tlSettings::instance().maxHighscoreEntries = stored;
+    list->setCapacity(stored);
     const QString layout = QStringLiteral("Twelve");
     for (int tiles = 0; tiles < stored; ++tiles)
         list->addEntry(entry(layout, tiles));
@@ -202,7 +203,7 @@ void HighscoreViewerTest::onlyTenRowsShown()
     list->addEntry(entry(QStringLiteral("Alpha"), 0));
 
     // Picking layouts in the chooser swaps the rows, leaving none of the previous ones.
-    tlgHighscoreViewer viewer(nullptr);
+    tlgHighscoreViewer viewer(clock, nullptr);
     const Parts p = parts(viewer);
     QCOMPARE(filledRows(p.table), 1);
     p.chooser->setCurrentText(layout);
@@ -230,12 +231,12 @@ void HighscoreViewerTest::freshEntryIsRed()
     const QString layout = QStringLiteral("Fresh");
     tlSettings::instance().layoutName = layout;
     list->addEntry(entry(layout, 0));
-    tlgHighscoreViewer viewer(nullptr);
+    tlgHighscoreViewer viewer(clock, nullptr);
     const Parts p = parts(viewer);
     QCOMPARE(filledRows(p.table), 1);
 
     // The new game ranks second, so the mark must follow its row, not the top.
-    const int64_t end = QDateTime::currentSecsSinceEpoch() - age;
+    const int64_t end = clock.now - age;
     list->addEntry(entry(layout, 5, end - 100, 100));
     QCOMPARE(filledRows(p.table), 2);
     QVERIFY(!rowIsRed(p.table, 0));
@@ -247,7 +248,7 @@ void HighscoreViewerTest::clearListAsksFirst()
     const QString layout = QStringLiteral("Cleared");
     list->addEntry(entry(layout, 1));
     list->addEntry(entry(layout, 2));
-    tlgHighscoreViewer viewer(nullptr);
+    tlgHighscoreViewer viewer(clock, nullptr);
     const Parts p = parts(viewer);
     p.chooser->setCurrentText(layout);
     QPushButton *clearButton = nullptr;
@@ -259,10 +260,10 @@ void HighscoreViewerTest::clearListAsksFirst()
     QCOMPARE(clearButton->text(), QStringLiteral("Clear List"));
 
     {
-        tlMessageBoxAnswerer answerer(QMessageBox::No);
+        tlModalAnswerer answerer(QMessageBox::No);
         clearButton->click();
-        QCOMPARE(answerer.titles, QStringList{QStringLiteral("Tilvane - Confirm")});
-        QCOMPARE(answerer.texts, QStringList{QStringLiteral(
+        QCOMPARE(answerer.titles(), QStringList{QStringLiteral("Tilvane - Confirm")});
+        QCOMPARE(answerer.texts(), QStringList{QStringLiteral(
             "Are you sure you want to erase the high score list for the respective layout? "
             "This cannot be undone.")});
     }
@@ -270,9 +271,9 @@ void HighscoreViewerTest::clearListAsksFirst()
     QCOMPARE(list->entries(layout).size(), 2);
 
     {
-        tlMessageBoxAnswerer answerer(QMessageBox::Yes);
+        tlModalAnswerer answerer(QMessageBox::Yes);
         clearButton->click();
-        QCOMPARE(answerer.texts.size(), 1);
+        QCOMPARE(answerer.texts().size(), 1);
     }
     QCOMPARE(filledRows(p.table), 0);
     QCOMPARE(p.table->rowCount(), shownRows);

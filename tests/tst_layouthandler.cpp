@@ -1,10 +1,12 @@
 #include "tlLayoutHandler.h"
-#include "tlSettings.h"
+#include "tlLayoutLocator.h"
 #include "tlStdoutCapture.h"
 #include "tlTestEnvironment.h"
 #include "tlTestFiles.h"
 
 #include <QCoreApplication>
+#include <QHash>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 
 namespace {
@@ -238,43 +240,47 @@ void LayoutHandlerTest::checksumIgnoresOrderAndWraps()
 
 void LayoutHandlerTest::findsLayoutByNameAndChecksum()
 {
-    const QString turtlePath = tlLayoutHandler::findLayoutFile(QStringLiteral("  Turtle \t"), 0);
+    const QString turtlePath = tlLayoutLocator::findLayoutFile(QStringLiteral("  Turtle \t"), 0);
     QVERIFY(turtlePath.endsWith(QStringLiteral("/Turtle.tllf")));
     tlLayoutHandler turtle;
     QVERIFY(turtle.open(turtlePath));
-    QCOMPARE(tlLayoutHandler::findLayoutFile(QStringLiteral("Turtle"), turtle.checksum()), turtlePath);
+    QCOMPARE(tlLayoutLocator::findLayoutFile(QStringLiteral("Turtle"), turtle.checksum()), turtlePath);
     // Under another name the second pass finds the file by its checksum alone.
-    QCOMPARE(tlLayoutHandler::findLayoutFile(QStringLiteral("Tortoise"), turtle.checksum()),
+    QCOMPARE(tlLayoutLocator::findLayoutFile(QStringLiteral("Tortoise"), turtle.checksum()),
              turtlePath);
-    QVERIFY(tlLayoutHandler::findLayoutFile(QStringLiteral("Turtle"), turtle.checksum() + 1)
+    QVERIFY(tlLayoutLocator::findLayoutFile(QStringLiteral("Turtle"), turtle.checksum() + 1)
                 .isEmpty());
-    QVERIFY(tlLayoutHandler::findLayoutFile(QStringLiteral("No Such Layout"), 0).isEmpty());
+    QVERIFY(tlLayoutLocator::findLayoutFile(QStringLiteral("No Such Layout"), 0).isEmpty());
 }
 
 void LayoutHandlerTest::userLayoutsComeFirst()
 {
-    tlSettings &settings = tlSettings::instance();
+    QHash<QString, QString> userLayouts;
+    tlLayoutLocator::setUserLayoutLookup(
+        [&userLayouts](const QString &name) { return userLayouts.value(name); });
+    const auto forgetLookup = qScopeGuard([] { tlLayoutLocator::setUserLayoutLookup({}); });
     const QString mine = write(QStringLiteral("mine.tllf"), QStringLiteral(
         "<layout tiles=\"1\" name=\"Mine\" lx=\"0\" ux=\"0\" ly=\"0\" uy=\"0\" verified=\"1\">"
         "<tile layer=\"1\" x=\"0\" y=\"0\"/></layout>"));
-    settings.addUserLayoutFile(QStringLiteral("Mine"), mine);
-    QCOMPARE(tlLayoutHandler::findLayoutFile(QStringLiteral(" Mine "), 0), mine);
-    QCOMPARE(tlLayoutHandler::findLayoutFile(QStringLiteral("Mine"), 1), mine);
+    userLayouts.insert(QStringLiteral("Mine"), mine);
+    QCOMPARE(tlLayoutLocator::findLayoutFile(QStringLiteral(" Mine "), 0), mine);
+    QCOMPARE(tlLayoutLocator::findLayoutFile(QStringLiteral("Mine"), 1), mine);
 
     // A registered file edited since (other checksum) is passed over, and the layouts
     // directory still offers a copy with the wanted checksum under any name.
     tlLayoutHandler turtle;
-    QVERIFY(turtle.open(tlLayoutHandler::findLayoutFile(QStringLiteral("Turtle"), 0)));
-    settings.addUserLayoutFile(QStringLiteral("Edited"), mine);
-    QVERIFY(tlLayoutHandler::findLayoutFile(QStringLiteral("Edited"), turtle.checksum())
+    QVERIFY(turtle.open(tlLayoutLocator::findLayoutFile(QStringLiteral("Turtle"), 0)));
+    userLayouts.insert(QStringLiteral("Edited"), mine);
+    QVERIFY(tlLayoutLocator::findLayoutFile(QStringLiteral("Edited"), turtle.checksum())
                 .endsWith(QStringLiteral("/Turtle.tllf")));
     // With checksum 0 the registered path is trusted even when the file is gone.
-    settings.addUserLayoutFile(QStringLiteral("Gone"), dir.filePath(QStringLiteral("gone.tllf")));
-    QCOMPARE(tlLayoutHandler::findLayoutFile(QStringLiteral("Gone"), 0),
+    userLayouts.insert(QStringLiteral("Gone"), dir.filePath(QStringLiteral("gone.tllf")));
+    QCOMPARE(tlLayoutLocator::findLayoutFile(QStringLiteral("Gone"), 0),
              dir.filePath(QStringLiteral("gone.tllf")));
-    settings.removeUserLayoutFile(QStringLiteral("Mine"));
-    settings.removeUserLayoutFile(QStringLiteral("Edited"));
-    settings.removeUserLayoutFile(QStringLiteral("Gone"));
+
+    // Without a lookup only the installed layouts are searched.
+    tlLayoutLocator::setUserLayoutLookup({});
+    QVERIFY(tlLayoutLocator::findLayoutFile(QStringLiteral("Mine"), 0).isEmpty());
 }
 
 TILVANE_TEST_MAIN(LayoutHandlerTest, QCoreApplication)

@@ -1,5 +1,6 @@
 #include "tlSettings.h"
 #include "tlTestEnvironment.h"
+#include "tlTilePictures.h"
 #include "tlgTileHandler.h"
 #include "tleTileKinds.h"
 
@@ -68,8 +69,10 @@ void ResourcesTest::layoutPreviews()
 void ResourcesTest::tilePictures_data()
 {
     QTest::addColumn<QString>("folder");
-    for (const char *style : {"classic", "modern", "picasso"})
-        QTest::newRow(style) << QStringLiteral(TILVANE_DATA_DIR "/tiles/") + QLatin1String(style);
+    for (tlTileStyle style : tl::tileStyles) {
+        const char *name = tl::tileStyleName(style);
+        QTest::newRow(name) << QStringLiteral(TILVANE_DATA_DIR "/tiles/") + QLatin1String(name);
+    }
 }
 
 void ResourcesTest::tilePictures()

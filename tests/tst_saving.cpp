@@ -1,5 +1,6 @@
+#include "tlClock.h"
 #include "tlFileSaver.h"
-#include "tlLayoutHandler.h"
+#include "tlLayoutLocator.h"
 #include "tlStdoutCapture.h"
 #include "tlTestEnvironment.h"
 #include "tlTestFiles.h"
@@ -23,7 +24,7 @@ const char *needsMounting = "Needs root, to mount a small file system in a priva
 bool deal(tleGameEngine &engine, uint32_t seed)
 {
     engine.seed(seed);
-    if (!engine.init(tlLayoutHandler::findLayoutFile(QStringLiteral("Turtle"), 0)))
+    if (!engine.init(tlLayoutLocator::findLayoutFile(QStringLiteral("Turtle"), 0)))
         return false;
     engine.shuffleTiles();
     return true;
@@ -231,7 +232,7 @@ void SavingTest::fullDiskKeepsTheOlderBackups()
     if (!disk.isSmallDisk())
         QSKIP(needsMounting);
     HomeMove home(disk.path());
-    tlgBackupHandler handler;
+    tlgBackupHandler handler(tlClock::system());
     QVERIFY(handler.enabled());
     const QDir folder(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     QVERIFY(folder.absolutePath().startsWith(disk.path()));
@@ -289,7 +290,7 @@ void SavingTest::readOnlyFolderIsWrittenInPlace()
     QVERIFY(deal(engine, 2));
     QVERIFY(engine.save(game));
     tleGameEngine reopened;
-    QVERIFY(reopened.open(game, tlLayoutHandler::findLayoutFile(QStringLiteral("Turtle"), 0)));
+    QVERIFY(reopened.open(game, tlLayoutLocator::findLayoutFile(QStringLiteral("Turtle"), 0)));
     QVERIFY(kindsOf(reopened) == kindsOf(engine));
 
     // Shorter and longer contents leave nothing of the old one behind.

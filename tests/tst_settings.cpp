@@ -151,7 +151,7 @@ void SettingsTest::freshStoreGivesDefaults()
     QCOMPARE(s.backgroundColor, QColor(0, 128, 0));
     QCOMPARE(s.viewTileCoordinates, false);
     QCOMPARE(s.layoutName, QStringLiteral("Turtle"));
-    QCOMPARE(s.tileStyle, 0);
+    QCOMPARE(s.tileStyle, tlTileStyle::Classic);
     QCOMPARE(s.boardFrameWidth, 40);
     QCOMPARE(s.winnableGameMode, false);
     QCOMPARE(s.startWithLastGamePlayedAtLaunch, false);
@@ -221,7 +221,7 @@ void SettingsTest::roundTripKeepsEveryValue()
     s.recentLayoutFiles = QStringList{QStringLiteral("/a.tllf"), QStringLiteral("/b.tllf")};
     s.backgroundColor = QColor(10, 20, 30);
     s.layoutName = QStringLiteral("Split Pyramid");
-    s.tileStyle = 2;
+    s.tileStyle = tlTileStyle::Picasso;
     s.winnableGameMode = true;
     s.tileHeight = 55;
     s.announceNoMoreMoves = false;
@@ -250,7 +250,7 @@ void SettingsTest::roundTripKeepsEveryValue()
     QCOMPARE(s.recentLayoutFiles, (QStringList{QStringLiteral("/a.tllf"), QStringLiteral("/b.tllf")}));
     QCOMPARE(s.backgroundColor, QColor(10, 20, 30));
     QCOMPARE(s.layoutName, QStringLiteral("Split Pyramid"));
-    QCOMPARE(s.tileStyle, 2);
+    QCOMPARE(s.tileStyle, tlTileStyle::Picasso);
     QCOMPARE(s.winnableGameMode, true);
     QCOMPARE(s.tileHeight, 55);
     QCOMPARE(s.announceNoMoreMoves, false);

@@ -1,5 +1,5 @@
 #include "tlDataDirectory.h"
-#include "tlMessageBoxAnswerer.h"
+#include "tlModalAnswerer.h"
 #include "tlTestEnvironment.h"
 #include "tlgApplication.h"
 #include "tlgCommandLine.h"
@@ -142,11 +142,11 @@ void StartupTest::gameFileArgument()
     QFETCH(QStringList, arguments);
     QFETCH(QString, gameFile);
     QFETCH(QString, warning);
-    tlMessageBoxAnswerer answerer;
+    tlModalAnswerer answerer;
     QCOMPARE(tlgCommandLine::process(arguments, nullptr), gameFile);
-    QCOMPARE(answerer.texts, warning.isEmpty() ? QStringList() : QStringList{warning});
+    QCOMPARE(answerer.texts(), warning.isEmpty() ? QStringList() : QStringList{warning});
     if (!warning.isEmpty())
-        QCOMPARE(answerer.titles, QStringList{QStringLiteral("Tilvane")});
+        QCOMPARE(answerer.titles(), QStringList{QStringLiteral("Tilvane")});
 }
 
 void StartupTest::commandLineAnswers_data()

@@ -1,7 +1,8 @@
 #include "tlDataDirectory.h"
-#include "tlMessageBoxAnswerer.h"
 #include "tlSettings.h"
+#include "tlStdoutCapture.h"
 #include "tlTestEnvironment.h"
+#include "tlTilePictures.h"
 #include "tleTileKinds.h"
 #include "tlgTileHandler.h"
 
@@ -11,10 +12,8 @@
 #include <QImage>
 #include <QMap>
 #include <QPainter>
-#include <QProcess>
 #include <QScreen>
-#include <cstdio>
-#include <cstdlib>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -24,13 +23,6 @@ namespace {
 // on DataRedirect). Until it does, a data folder in the temporary home stands in, which
 // the search reaches only while no earlier place holds the data.
 const char *const dataOverrideVariable = "TILVANE_DATA_DIR";
-
-// Set for a copy of this program that is to load from a broken folder and end.
-const char *const childRootVariable = "TILVANE_TILEHANDLER_CHILD_ROOT";
-const char *const childStyleVariable = "TILVANE_TILEHANDLER_CHILD_STYLE";
-// A child that cannot point the search at its folder ends with this code.
-const int childCannotRedirect = 77;
-const int childTimeoutMs = 60000;
 
 const QStringList styleFolders = {QStringLiteral("classic"), QStringLiteral("modern"),
                                   QStringLiteral("picasso")};
@@ -47,8 +39,7 @@ const int normalBlue = 60;
 const int highlightedBlue = 200;
 const int colourTolerance = 2;  // smooth scaling of a flat colour may round a little
 
-// Width over height of the real pictures, 621 by 760.
-const double realAspect = 621.0 / 760.0;
+const double realAspect = 1 / tl::tilePictureRatio;  // width over height
 
 QColor pictureColour(int styleIndex, int id, bool highlighted)
 {
@@ -163,46 +154,6 @@ private:
     bool linked = false;
 };
 
-tlMessageBoxAnswerer *childAnswerer = nullptr;
-
-// Runs at exit in a child: tells the parent which boxes were shown before the end.
-void reportMessageBoxes()
-{
-    if (!childAnswerer)
-        return;
-    for (int i = 0; i < childAnswerer->texts.size(); ++i) {
-        std::fprintf(stderr, "message box: %s: %s\n", qPrintable(childAnswerer->titles.at(i)),
-                     qPrintable(childAnswerer->texts.at(i)));
-    }
-    std::fflush(stderr);
-}
-
-// The child's whole life: load from the folder the parent made; the handler is to end
-// the process itself.
-[[noreturn]] void loadAsChild(const QString &root, int style)
-{
-    DataRedirect redirect(root);
-    QString why;
-    if (!redirect.reaches(&why)) {
-        std::fprintf(stderr, "%s\n", qPrintable(why));
-        std::exit(childCannotRedirect);
-    }
-    childAnswerer = new tlMessageBoxAnswerer;
-    std::atexit(reportMessageBoxes);
-    tlgTileHandler handler;
-    handler.load(style, generatedHeight);
-    std::fprintf(stderr, "load returned\n");
-    std::exit(EXIT_SUCCESS);
-}
-
-struct ChildResult
-{
-    bool finished = false;
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
 }
 
 class TileHandlerTest : public QObject
@@ -214,11 +165,10 @@ private slots:
     void styleDirectories();
     void generatedPicturesByStyleAndKind();
     void realPicturesAtScreenRatio();
-    void brokenFolderEndsTheGame_data();
-    void brokenFolderEndsTheGame();
+    void brokenFolderStopsTheGame_data();
+    void brokenFolderStopsTheGame();
 
 private:
-    ChildResult runChild(const QString &root, int style);
     static void checkSizes(const tlgTileHandler &handler, int deviceHeight, double aspect);
 
     QTemporaryDir generated;
@@ -228,9 +178,6 @@ private:
 void TileHandlerTest::initTestCase()
 {
     tlSettings::instance().readSettings();
-    const QByteArray childRoot = qgetenv(childRootVariable);
-    if (!childRoot.isEmpty())
-        loadAsChild(QFile::decodeName(childRoot), qEnvironmentVariableIntValue(childStyleVariable));
 
     ratio = QGuiApplication::primaryScreen()->devicePixelRatio();
     // The second run of these tests asks for a denser screen this way.
@@ -247,12 +194,18 @@ void TileHandlerTest::initTestCase()
 
 void TileHandlerTest::styleDirectories()
 {
-    QCOMPARE(tlgTileHandler::styleDirectory(0), QStringLiteral("/classic/"));
-    QCOMPARE(tlgTileHandler::styleDirectory(1), QStringLiteral("/modern/"));
-    QCOMPARE(tlgTileHandler::styleDirectory(2), QStringLiteral("/picasso/"));
-    QCOMPARE(tlgTileHandler::styleDirectory(3), QStringLiteral("/classic/"));
-    QCOMPARE(tlgTileHandler::styleDirectory(7), QStringLiteral("/classic/"));
-    QCOMPARE(tlgTileHandler::styleDirectory(-1), QStringLiteral("/classic/"));
+    // The numbers the store and the command lines give, and the folders they name.
+    const std::vector<std::pair<int, QString>> numbers = {
+        {0, QStringLiteral("/classic/")}, {1, QStringLiteral("/modern/")},
+        {2, QStringLiteral("/picasso/")}, {3, QString()}, {7, QString()}, {-1, QString()}};
+    for (const auto &[number, folder] : numbers) {
+        const std::optional<tlTileStyle> style = tl::tileStyleFromNumber(number);
+        QCOMPARE(style.has_value(), !folder.isEmpty());
+        if (style) {
+            QCOMPARE(tlgTileHandler::styleDirectory(*style), folder);
+            QCOMPARE(tl::tileStyleNumber(*style), number);
+        }
+    }
 }
 
 void TileHandlerTest::checkSizes(const tlgTileHandler &handler, int deviceHeight, double aspect)
@@ -279,15 +232,16 @@ void TileHandlerTest::generatedPicturesByStyleAndKind()
     if (!redirect.reaches(&why))
         QSKIP(qPrintable(why));
 
-    // Style number and the folder it is to read.
-    const std::vector<std::pair<int, int>> styles = {{0, 0}, {1, 1}, {2, 2}, {3, 0}, {7, 0}, {-1, 0}};
+    // Each style and the folder it is to read.
+    const std::vector<std::pair<tlTileStyle, int>> styles = {
+        {tlTileStyle::Classic, 0}, {tlTileStyle::Modern, 1}, {tlTileStyle::Picasso, 2}};
     for (const auto &[style, folder] : styles) {
         tlgTileHandler handler;
         QVERIFY(handler.load(style, generatedHeight));
         QCOMPARE(handler.loadedStyle(), style);
         checkSizes(handler, generatedHeight, double(generatedSize.width()) / generatedSize.height());
         for (int id = 0; id < tle::kindCount; ++id) {
-            const QString where = QStringLiteral("style %1, kind %2").arg(style).arg(id);
+            const QString where = QStringLiteral("style %1, kind %2").arg(folder).arg(id);
             QVERIFY2(closeColours(centreColour(handler.normalPixmap(id)), pictureColour(folder, id, false)),
                      qPrintable(where));
             QVERIFY2(closeColours(centreColour(handler.highlightedPixmap(id)), pictureColour(folder, id, true)),
@@ -308,7 +262,7 @@ void TileHandlerTest::realPicturesAtScreenRatio()
     // As the window asks: the tile height in device pixels of this screen.
     const int deviceHeight = int(tlSettings::instance().defaultTileHeight * ratio);
     QVector<QImage> firstNormals;
-    for (int style : {0, 1, 2}) {
+    for (tlTileStyle style : tl::tileStyles) {
         tlgTileHandler parallel, serial;
         serial.setMode(tlgTileHandler::Mode::Serial);
         QVERIFY(parallel.load(style, deviceHeight));
@@ -332,28 +286,7 @@ void TileHandlerTest::realPicturesAtScreenRatio()
     QVERIFY(firstNormals.at(1) != firstNormals.at(2));
 }
 
-ChildResult TileHandlerTest::runChild(const QString &root, int style)
-{
-    // The child ends without cleaning up: its temporary home goes into a folder removed
-    // here. It works in an empty folder, where nothing may pass for a tile set.
-    QTemporaryDir childTemporary;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QLatin1String(childRootVariable), root);
-    environment.insert(QLatin1String(childStyleVariable), QString::number(style));
-    environment.insert(QStringLiteral("TMPDIR"), childTemporary.path());
-    QProcess child;
-    child.setProcessEnvironment(environment);
-    child.setWorkingDirectory(childTemporary.path());
-    child.start(QCoreApplication::applicationFilePath(), QStringList());
-    ChildResult result;
-    result.finished = child.waitForFinished(childTimeoutMs) && child.exitStatus() == QProcess::NormalExit;
-    result.exitCode = child.exitCode();
-    result.out = QString::fromLocal8Bit(child.readAllStandardOutput());
-    result.err = QString::fromLocal8Bit(child.readAllStandardError());
-    return result;
-}
-
-void TileHandlerTest::brokenFolderEndsTheGame_data()
+void TileHandlerTest::brokenFolderStopsTheGame_data()
 {
     QTest::addColumn<QStringList>("styles");  // style folders written
     QTest::addColumn<QStringList>("skip");
@@ -396,7 +329,7 @@ void TileHandlerTest::brokenFolderEndsTheGame_data()
         << cutOffPicture() << 2 << noFiles << QStringLiteral("Char_2_highlighted.png");
 }
 
-void TileHandlerTest::brokenFolderEndsTheGame()
+void TileHandlerTest::brokenFolderStopsTheGame()
 {
     QFETCH(QStringList, styles);
     QFETCH(QStringList, skip);
@@ -420,35 +353,27 @@ void TileHandlerTest::brokenFolderEndsTheGame()
             QCOMPARE(file.write(content), qint64(content.size()));
         }
     }
-    {
-        DataRedirect redirect(root.path());
-        QString why;
-        if (!redirect.reaches(&why))
-            QSKIP(qPrintable(why));
-    }
+    DataRedirect redirect(root.path());
+    QString why;
+    if (!redirect.reaches(&why))
+        QSKIP(qPrintable(why));
 
-    const ChildResult child = runChild(root.path(), style);
-    QVERIFY2(child.finished, qPrintable(child.err));
-    if (child.exitCode == childCannotRedirect)
-        QSKIP(qPrintable(child.err.trimmed()));
-    QVERIFY2(!child.err.contains(QStringLiteral("load returned")), qPrintable(child.err));
-    QCOMPARE(child.exitCode, 1);
-
-    // Exactly one box, the game's critical one, then the end.
-    const QStringList boxes = child.err.split(QLatin1Char('\n')).filter(QStringLiteral("message box: "));
-    QCOMPARE(boxes.size(), 1);
-    QVERIFY2(boxes.first().startsWith(QStringLiteral("message box: Tilvane: ") + box), qPrintable(boxes.first()));
+    tlgTileHandler handler;
+    tlStdoutCapture capture;
+    QVERIFY(!handler.load(tl::tileStyleFromNumber(style).value(), generatedHeight));
+    const QString out = capture.text();
+    QVERIFY2(handler.failureMessage().startsWith(box), qPrintable(handler.failureMessage()));
 
     if (failingFile.isEmpty()) {
-        QVERIFY2(!child.out.contains(QStringLiteral("tlgTileHandler::load()")), qPrintable(child.out));
+        QVERIFY2(!out.contains(QStringLiteral("tlgTileHandler::load()")), qPrintable(out));
         return;
     }
     // The kind's line, then the failing file by its full path on the next line.
     const QString stem = failingFile.section(QLatin1Char('_'), 0, -2);
     const QString failing = QStringLiteral("tlgTileHandler::load(): failed opening files for tile '%1'.\n");
-    QVERIFY2(child.out.contains(failing.arg(stem)), qPrintable(child.out));
-    QCOMPARE(child.out.count(QStringLiteral("failed opening files")), 1);
-    const QString next = child.out.section(failing.arg(stem), 1).section(QLatin1Char('\n'), 0, 0);
+    QVERIFY2(out.contains(failing.arg(stem)), qPrintable(out));
+    QCOMPARE(out.count(QStringLiteral("failed opening files")), 1);
+    const QString next = out.section(failing.arg(stem), 1).section(QLatin1Char('\n'), 0, 0);
     const QString named = next.section(QLatin1Char('\''), 1, 1);
     QVERIFY2(QDir::isAbsolutePath(named), qPrintable(next));
     const QFileInfo expected(tiles + QLatin1Char('/') + styleFolders.at(style) + QLatin1Char('/') + failingFile);

@@ -1,7 +1,10 @@
+#include "tlDataDirectory.h"
 #include "tlHighscoreList.h"
 #include "tlLayoutHandler.h"
+#include "tlLayoutLocator.h"
 #include "tlModalAnswerer.h"
 #include "tlSettings.h"
+#include "tlTestClock.h"
 #include "tlTestEnvironment.h"
 #include "tlTestFiles.h"
 #include "tlTestGames.h"
@@ -10,6 +13,7 @@
 #include "tlgBackupHandler.h"
 #include "tlgBoard.h"
 #include "tlgBoardView.h"
+#include "tlgGame.h"
 #include "tlgHighscoreViewer.h"
 #include "tlgTile.h"
 #include "tlgWindow.h"
@@ -19,20 +23,13 @@
 #include <QAction>
 #include <QFileOpenEvent>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QTableWidget>
 
 namespace {
 
 const QStringList noArguments{QStringLiteral("tilvane")};
-
-// Backups are named by the second they were made in; a test that counts them starts
-// in a fresh second so that no backup overwrites another.
-void waitForNextSecond()
-{
-    const qint64 now = QDateTime::currentSecsSinceEpoch();
-    QTRY_VERIFY_WITH_TIMEOUT(QDateTime::currentSecsSinceEpoch() > now, 2000);
-}
 
 // The backups are the files in the backup folder, which is the current directory.
 int backupCount()
@@ -63,9 +60,9 @@ void click(tlgWindow &window, const tleTile *tile, Qt::MouseButton button = Qt::
                       window.boardView()->mapFromScene(middle));
 }
 
-bool enabled(const tlgWindow &window, const char *text)
+bool enabled(const tlgWindow &window, const char *name)
 {
-    QAction *action = window.action(QString::fromLatin1(text));
+    QAction *action = window.action(QString::fromLatin1(name));
     return action && action->isEnabled();
 }
 
@@ -90,23 +87,26 @@ private slots:
     void fileDialogsAndNames();
     void quittingStopsFinishingAndTellsOfLostSettings();
     void garbageStoreStillPlays();
+    void startupFailuresAreReportedUp();
     void wonGameEntersTheHighscores();
     void deadEndIsAnnounced();
     void layoutChangeDealsAtOnce();
     void coordinateOverlayWidensTheFrame();
-    void clockShowsTheFirstHour();
-    void minimisingAfterTheGameKeepsItsStart();
+    void minimisedTimeDoesNotCount();
     // Last: the file-open request it hands to the application stays there.
     void startUpRules();
 
 private:
     void useLayout(const QString &name, const QVector<tlTilePosition> &positions);
     QTemporaryDir dir;
+    tlTestClock clock;
 };
 
 void WindowTest::initTestCase()
 {
+    // As at the game's start-up, so that the window finds the layouts added below.
     tlSettings::instance().readSettings();
+    tlSettings::instance().lendUserLayoutsToLocator();
 }
 
 void WindowTest::init()
@@ -128,17 +128,17 @@ void WindowTest::useLayout(const QString &name, const QVector<tlTilePosition> &p
 
 void WindowTest::newDealAtStartUp()
 {
-    waitForNextSecond();
+    clock.advance();  // backups are named by their second
     const int backupsBefore = backupCount();
-    tlgWindow window(noArguments);
+    tlgWindow window(noArguments, clock);
     QCOMPARE(window.windowTitle(), QStringLiteral("Tilvane"));
     QCOMPARE(window.statusMessage(), QStringLiteral("New game started with layout 'Turtle' (144 tiles)"));
     QCOMPARE(window.tilesLeftText(), QStringLiteral("144"));
     QCOMPARE(window.countersText(), QStringLiteral("0/0/0"));
     QCOMPARE(window.clockText(), QStringLiteral("00:00"));
-    QVERIFY(enabled(window, "Hint"));
-    QVERIFY(enabled(window, "Finish Game"));
-    for (const char *off : {"Undo", "Peek", "Replay", "Find Match", "Highscores..."})
+    QVERIFY(enabled(window, "hint"));
+    QVERIFY(enabled(window, "finishGame"));
+    for (const char *off : {"undo", "peek", "replay", "findMatch", "highscores"})
         QVERIFY2(!enabled(window, off), off);
     QCOMPARE(window.tileItems().size(), 144);
     QCOMPARE(backupCount(), backupsBefore + 1);
@@ -148,28 +148,28 @@ void WindowTest::newDealAtStartUp()
 
 void WindowTest::clickingAPairRemovesIt()
 {
-    tlgWindow window(noArguments);
+    tlgWindow window(noArguments, clock);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     const tleTilePair pair = pairsOf(window).front();
     click(window, pair.first);
     QCOMPARE(window.board()->firstSelected()->tile(), pair.first);
     QCOMPARE(window.statusMessage(), QString::fromLatin1(tle::descriptiveKindNames[pair.first->type]));
-    QVERIFY(enabled(window, "Find Match"));
+    QVERIFY(enabled(window, "findMatch"));
     click(window, pair.second);
     QCOMPARE(window.board()->secondSelected()->tile(), pair.second);
     click(window, pair.second, Qt::RightButton);
     QCOMPARE(window.tilesLeftText(), QStringLiteral("142"));
     QCOMPARE(pair.first->state, 0);
     QVERIFY(!window.board()->itemForTile(pair.first)->isVisible());
-    QVERIFY(enabled(window, "Undo"));
-    QVERIFY(enabled(window, "Replay"));
+    QVERIFY(enabled(window, "undo"));
+    QVERIFY(enabled(window, "replay"));
     QVERIFY(window.statusMessage().isEmpty());
 }
 
 void WindowTest::hintsWalkThroughThePairs()
 {
-    tlgWindow window(noArguments);
+    tlgWindow window(noArguments, clock);
     const tleTilePairList pairs = pairsOf(window);
     QVERIFY(pairs.size() >= 2);
     const auto shownIndex = [&] {
@@ -194,7 +194,7 @@ void WindowTest::hintsWalkThroughThePairs()
 
 void WindowTest::undoAndReplay()
 {
-    tlgWindow window(noArguments);
+    tlgWindow window(noArguments, clock);
     const auto deal = kindsOf(window);
     window.hint();
     window.board()->removeSelectedPair();
@@ -204,7 +204,7 @@ void WindowTest::undoAndReplay()
     window.undo();
     QCOMPARE(window.tilesLeftText(), QStringLiteral("142"));
     QCOMPARE(window.countersText(), QStringLiteral("1/2/0"));
-    QVERIFY(enabled(window, "Undo"));
+    QVERIFY(enabled(window, "undo"));
 
     const int backupsBefore = backupCount();
     window.replay();
@@ -214,12 +214,12 @@ void WindowTest::undoAndReplay()
     QCOMPARE(window.clockText(), QStringLiteral("00:00"));
     QCOMPARE(window.statusMessage(), QStringLiteral("Replay game with layout 'Turtle' (144 tiles)"));
     QCOMPARE(backupCount(), backupsBefore);
-    QVERIFY(!enabled(window, "Undo"));
+    QVERIFY(!enabled(window, "undo"));
 }
 
 void WindowTest::findMatchAndPeek()
 {
-    tlgWindow window(noArguments);
+    tlgWindow window(noArguments, clock);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     const tleTilePair pair = pairsOf(window).front();
@@ -234,18 +234,18 @@ void WindowTest::findMatchAndPeek()
     click(window, pair.first);   // ...and the first tile
     tleTile *top = window.engine()->tiles().back();
     click(window, top);
-    QVERIFY(enabled(window, "Peek"));
+    QVERIFY(enabled(window, "peek"));
     window.peek();
-    QCOMPARE(window.peeks(), 1);
+    QCOMPARE(window.game().peeks(), 1);
     QCOMPARE(window.statusMessage(),
              QStringLiteral("Current game barred from entering the highscore list due to use of peek cheat."));
     window.peek();  // still sliding: refused, not counted
-    QCOMPARE(window.peeks(), 1);
+    QCOMPARE(window.game().peeks(), 1);
 }
 
 void WindowTest::saveAndOpenAgain()
 {
-    tlgWindow window(noArguments);
+    tlgWindow window(noArguments, clock);
     const auto deal = kindsOf(window);
     const QString path = dir.filePath(QStringLiteral("mine.tlgf"));
     tlModalAnswerer answerer;
@@ -257,7 +257,7 @@ void WindowTest::saveAndOpenAgain()
 
     window.newGame();
     QVERIFY(kindsOf(window) != deal);
-    waitForNextSecond();
+    clock.advance();  // backups are named by their second
     const int backupsBefore = backupCount();
     window.loadGameFile(path, true);
     QCOMPARE(kindsOf(window), deal);
@@ -280,7 +280,7 @@ void WindowTest::saveAndOpenAgain()
 void WindowTest::missingLayoutAnsweredWithCancel()
 {
     useLayout(QStringLiteral("Scattered"), tlTestLayouts::scattered());
-    tlgWindow window(noArguments);
+    tlgWindow window(noArguments, clock);
     const QString path = dir.filePath(QStringLiteral("scattered.tlgf"));
     QVERIFY(window.engine()->save(path));
     tlSettings::instance().removeUserLayoutFile(QStringLiteral("Scattered"));
@@ -289,7 +289,7 @@ void WindowTest::missingLayoutAnsweredWithCancel()
     answerer.answerBox(QMessageBox::Open);
     answerer.answerFile(QString());  // the file dialog is cancelled: the question comes again
     answerer.answerBox(QMessageBox::Cancel);
-    waitForNextSecond();
+    clock.advance();  // backups are named by their second
     const int backupsBefore = backupCount();
     window.loadGameFile(path, true);
     QCOMPARE(answerer.boxes.size(), 2);
@@ -306,7 +306,7 @@ void WindowTest::missingLayoutAnsweredWithCancel()
 void WindowTest::unplayableFileKeepsTheGame()
 {
     tlLayoutHandler turtle;
-    QVERIFY(turtle.open(tlLayoutHandler::findLayoutFile(QStringLiteral("Turtle"), 0)));
+    QVERIFY(turtle.open(tlLayoutLocator::findLayoutFile(QStringLiteral("Turtle"), 0)));
     const QString damaged = writeTestFile(QDir(dir.path()), QStringLiteral("damaged.tlgf"),
         QStringLiteral("<game><layout name=\"Turtle\" cs=\"%1\"/><tile layer=\"4\" x=\"13\" y=\"7\" type=\"99\"/></game>")
             .arg(turtle.checksum()).toUtf8());
@@ -315,7 +315,7 @@ void WindowTest::unplayableFileKeepsTheGame()
     tlModalAnswerer answerer;
     {
         // In the middle of a game, everything of it stays as it was.
-        tlgWindow window(noArguments);
+        tlgWindow window(noArguments, clock);
         window.hint();
         window.board()->removeSelectedPair();
         const auto deal = kindsOf(window);
@@ -327,19 +327,19 @@ void WindowTest::unplayableFileKeepsTheGame()
         QCOMPARE(window.tilesLeftText(), QStringLiteral("142"));
         QCOMPARE(window.countersText(), QStringLiteral("0/1/0"));
         QCOMPARE(window.tileItems().size(), 144);
-        QVERIFY(enabled(window, "Undo"));
+        QVERIFY(enabled(window, "undo"));
     }
     {
         // At start-up a fresh deal of the whole set follows, and that is what is backed up.
-        tlgWindow window({QStringLiteral("tilvane"), damaged});
+        tlgWindow window({QStringLiteral("tilvane"), damaged}, clock);
         QCOMPARE(answerer.boxes.size(), 2);
         QCOMPARE(answerer.boxes[1].text, message.arg(damaged, QStringLiteral("A new game is started instead.")));
         QCOMPARE(window.statusMessage(), QStringLiteral("New game started with layout 'Turtle' (144 tiles)"));
         QVERIFY(tleGameEngine::isFullSet(kindsOf(window)));
         tlgBackupInfo latest;
-        QVERIFY(tlgBackupHandler().latestBackup(latest));
+        QVERIFY(tlgBackupHandler(clock).latestBackup(latest));
         tleGameEngine backup;
-        QVERIFY(backup.open(latest.path, tlLayoutHandler::findLayoutFile(QStringLiteral("Turtle"), 0)));
+        QVERIFY(backup.open(latest.path, tlLayoutLocator::findLayoutFile(QStringLiteral("Turtle"), 0)));
     }
 }
 
@@ -355,7 +355,7 @@ void WindowTest::unplayableLayoutGivesWayToTheDefault()
                                            "dialog.\n\nUsing default layout instead.").arg(file);
     tlModalAnswerer answerer;
     settings.layoutName = name;
-    tlgWindow window(noArguments);
+    tlgWindow window(noArguments, clock);
     settings.layoutName = name;
     window.preferencesChanged();
     QCOMPARE(answerer.boxes.size(), 2);  // at start-up and after the change
@@ -370,7 +370,7 @@ void WindowTest::unplayableLayoutGivesWayToTheDefault()
 void WindowTest::fileDialogsAndNames()
 {
     tlSettings &settings = tlSettings::instance();
-    tlgWindow window(noArguments);
+    tlgWindow window(noArguments, clock);
     const auto deal = kindsOf(window);
     tlModalAnswerer answerer;
     // A remembered folder that is gone gives way to home, not to the backup folder.
@@ -395,7 +395,7 @@ void WindowTest::fileDialogsAndNames()
 void WindowTest::quittingStopsFinishingAndTellsOfLostSettings()
 {
     useLayout(QStringLiteral("Scattered"), tlTestLayouts::scattered());
-    tlgWindow window(noArguments);
+    tlgWindow window(noArguments, clock);
     tlModalAnswerer answerer;
     // A file where the store's folder should be: the store cannot be written, even by root.
     const QString store = tlSettings::instance().storeFileName();
@@ -439,7 +439,7 @@ void WindowTest::garbageStoreStillPlays()
     tlSettings &settings = tlSettings::instance();
     settings.readSettings();
     settings.layoutName = settings.defaultLayoutName;  // an earlier test stored another
-    tlgWindow window(noArguments);
+    tlgWindow window(noArguments, clock);
     QVERIFY(window.board()->itemsBoundingRect().height() > 5 * settings.defaultThumbnailHeight);
     QCOMPARE(window.board()->backgroundBrush().color(), QColor(Qt::darkGreen));
     tlModalAnswerer answerer;
@@ -461,10 +461,28 @@ void WindowTest::garbageStoreStillPlays()
     tlHighscoreList::instance()->removeLayout(QStringLiteral("Turtle"));
 }
 
+void WindowTest::startupFailuresAreReportedUp()
+{
+    // The data search looks into this folder first, and into the source tree no more.
+    QTemporaryDir data;
+    qputenv("TILVANE_DATA_DIR", data.path().toLocal8Bit());
+    const auto restore = qScopeGuard([] { qunsetenv("TILVANE_DATA_DIR"); });
+    if (dataDirectoryFound(findDataDirectory("layouts")))
+        QSKIP("An installed copy of the game's data is in the way.");
+    {
+        tlgWindow window(noArguments, clock);
+        QCOMPARE(window.startupFailure(), tlLayoutLocator::missingDirectoryMessage());
+    }
+    QVERIFY(QFile::link(QStringLiteral(TILVANE_LAYOUTS_DIR), data.filePath(QStringLiteral("layouts"))));
+    tlgWindow window(noArguments, clock);
+    QVERIFY2(window.startupFailure().startsWith(QStringLiteral("Cannot find the directory holding the tile sets.")),
+             qPrintable(window.startupFailure()));
+}
+
 void WindowTest::wonGameEntersTheHighscores()
 {
     useLayout(QStringLiteral("Scattered"), tlTestLayouts::scattered());
-    tlgWindow window(noArguments);
+    tlgWindow window(noArguments, clock);
     QCOMPARE(window.engine()->board()->layout()->name(), QStringLiteral("Scattered"));
     tlModalAnswerer answerer;
     window.undo();
@@ -478,10 +496,10 @@ void WindowTest::wonGameEntersTheHighscores()
                  .match(answerer.boxes[0].informative).hasMatch(),
              qPrintable(answerer.boxes[0].informative));
     QCOMPARE(window.statusMessage(), QStringLiteral("Congratulations! All 144 tiles removed."));
-    for (const char *off : {"Finish Game", "Undo", "Hint", "Find Match", "Peek"})
+    for (const char *off : {"finishGame", "undo", "hint", "findMatch", "peek"})
         QVERIFY2(!enabled(window, off), off);
-    QVERIFY(enabled(window, "Replay"));
-    QVERIFY(enabled(window, "Highscores..."));
+    QVERIFY(enabled(window, "replay"));
+    QVERIFY(enabled(window, "highscores"));
     QVERIFY(!window.boardView()->isEnabled());
     QVERIFY(window.highscoreViewer()->isVisible());
     // The viewer comes up with the fresh result marked.
@@ -493,7 +511,7 @@ void WindowTest::wonGameEntersTheHighscores()
     QCOMPARE(entries[0].tiles, 0);
     QCOMPARE(entries[0].hints, 72);
     QCOMPARE(entries[0].undos, 1);
-    QCOMPARE(entries[0].endTime, window.gameEndTime());
+    QCOMPARE(entries[0].endTime, window.game().gameEndTime());
     tlHighscoreList::instance()->removeLayout(QStringLiteral("Scattered"));
 }
 
@@ -501,21 +519,21 @@ void WindowTest::deadEndIsAnnounced()
 {
     useLayout(QStringLiteral("Hopeless"), tlTestLayouts::hopeless());
     tlModalAnswerer answerer;
-    tlgWindow window(noArguments);
+    tlgWindow window(noArguments, clock);
     QCOMPARE(answerer.boxes.size(), 1);
     QCOMPARE(answerer.boxes[0].text, QStringLiteral("Dead end!") + QString(35, QLatin1Char(' ')));
     QCOMPARE(answerer.boxes[0].informative,
              QStringLiteral("No more moves. 144 tiles (100.0%) left. The game will enter the highscore list."));
     QCOMPARE(window.statusMessage(), answerer.boxes[0].informative);
-    QVERIFY(!enabled(window, "Hint"));
-    QVERIFY(window.gameEndTime() != 0);
+    QVERIFY(!enabled(window, "hint"));
+    QVERIFY(window.game().gameEndTime() != 0);
     QCOMPARE(tlHighscoreList::instance()->entries(QStringLiteral("Hopeless")).size(), 1);
     tlHighscoreList::instance()->removeLayout(QStringLiteral("Hopeless"));
 }
 
 void WindowTest::layoutChangeDealsAtOnce()
 {
-    tlgWindow window(noArguments);
+    tlgWindow window(noArguments, clock);
     const QSize turtleSize = window.size();
     tlSettings::instance().layoutName = QStringLiteral("Montezuma");
     window.preferencesChanged();
@@ -536,7 +554,7 @@ void WindowTest::layoutChangeDealsAtOnce()
 void WindowTest::coordinateOverlayWidensTheFrame()
 {
     tlSettings::instance().boardFrameWidth = 10;
-    tlgWindow window(noArguments);
+    tlgWindow window(noArguments, clock);
     const QSize narrow = window.size();
     window.viewTileCoordinates(true);
     QCOMPARE(tlSettings::instance().boardFrameWidth, 25);
@@ -549,7 +567,7 @@ void WindowTest::coordinateOverlayWidensTheFrame()
     // Shown from the start, the labels get their room at once.
     tlSettings::instance().boardFrameWidth = 10;
     tlSettings::instance().viewTileCoordinates = true;
-    tlgWindow shown(noArguments);
+    tlgWindow shown(noArguments, clock);
     QCOMPARE(tlSettings::instance().boardFrameWidth, 25);
     QCOMPARE(shown.size(), narrow + QSize(30, 30));
     tlSettings::instance().viewTileCoordinates = false;
@@ -562,13 +580,13 @@ void WindowTest::startUpRules()
     QString saveFolder;
     std::vector<uint32_t> lastDeal;
     {
-        tlgWindow previous(noArguments);
+        tlgWindow previous(noArguments, clock);
         lastDeal = kindsOf(previous);
         saveFolder = settings.saveGameDirectory;
     }
     settings.startWithLastGamePlayedAtLaunch = true;
     {
-        tlgWindow window(noArguments);
+        tlgWindow window(noArguments, clock);
         QCOMPARE(kindsOf(window), lastDeal);
         QCOMPARE(window.windowTitle(), QStringLiteral("Tilvane"));
         QCOMPARE(window.statusMessage(), QStringLiteral("Restored last game played (Turtle, 144 tiles)"));
@@ -580,12 +598,12 @@ void WindowTest::startUpRules()
     const QString path = dir.filePath(QStringLiteral("start.tlgf"));
     std::vector<uint32_t> fileDeal;
     {
-        tlgWindow window(noArguments);
+        tlgWindow window(noArguments, clock);
         QVERIFY(window.engine()->save(path));
         fileDeal = kindsOf(window);
     }
     {
-        tlgWindow window({QStringLiteral("tilvane"), path});
+        tlgWindow window({QStringLiteral("tilvane"), path}, clock);
         QCOMPARE(kindsOf(window), fileDeal);
         QCOMPARE(window.windowTitle(), QStringLiteral("Tilvane - start.tlgf"));
     }
@@ -594,7 +612,7 @@ void WindowTest::startUpRules()
     {
         const QString notes = writeTestFile(QDir(dir.path()), QStringLiteral("notes.tlgf"), "not a game");
         tlModalAnswerer answerer;
-        tlgWindow window({QStringLiteral("tilvane"), notes});
+        tlgWindow window({QStringLiteral("tilvane"), notes}, clock);
         QCOMPARE(answerer.boxes.size(), 1);
         QCOMPARE(window.tileItems().size(), 144);
         QCOMPARE(window.statusMessage(), QStringLiteral("New game started with layout 'Turtle' (144 tiles)"));
@@ -607,7 +625,7 @@ void WindowTest::startUpRules()
     auto *app = qobject_cast<tlgApplication *>(QCoreApplication::instance());
     QFileOpenEvent request(other);
     QVERIFY(QCoreApplication::sendEvent(app, &request));
-    tlgWindow window({QStringLiteral("tilvane"), dir.filePath(QStringLiteral("ignored.tlgf"))});
+    tlgWindow window({QStringLiteral("tilvane"), dir.filePath(QStringLiteral("ignored.tlgf"))}, clock);
     QCOMPARE(window.windowTitle(), QStringLiteral("Tilvane - other.tlgf"));
     app->installEventFilter(&window);
     QFileOpenEvent later(path);
@@ -616,29 +634,15 @@ void WindowTest::startUpRules()
     app->removeEventFilter(&window);
 }
 
-void WindowTest::clockShowsTheFirstHour()
+void WindowTest::minimisedTimeDoesNotCount()
 {
-    QCOMPARE(tlgWindow::clockFace(0), QStringLiteral("00:00"));
-    QCOMPARE(tlgWindow::clockFace(65), QStringLiteral("01:05"));
-    QCOMPARE(tlgWindow::clockFace(59 * 60 + 59), QStringLiteral("59:59"));
-    QCOMPARE(tlgWindow::clockFace(60 * 60), QStringLiteral("--:--"));
-}
-
-void WindowTest::minimisingAfterTheGameKeepsItsStart()
-{
-    useLayout(QStringLiteral("Hopeless"), tlTestLayouts::hopeless());
-    tlModalAnswerer answerer;
-    tlgWindow window(noArguments);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QVERIFY(window.gameEndTime() != 0);  // a dead end from the start
-    const qint64 start = window.gameStartTime();
+    useLayout(QStringLiteral("Scattered"), tlTestLayouts::scattered());
+    tlgWindow window(noArguments, clock);
+    clock.advance(5);
     window.showMinimized();
-    QTest::qWait(50);
+    clock.advance(100);
     window.showNormal();
-    QTest::qWait(50);
-    QCOMPARE(window.gameStartTime(), start);
-    tlHighscoreList::instance()->removeLayout(QStringLiteral("Hopeless"));
+    QCOMPARE(window.clockText(), QStringLiteral("00:05"));
 }
 
 TILVANE_TEST_MAIN(WindowTest, tlgApplication)

@@ -1,6 +1,6 @@
 #include "tlcCommandParser.h"
 
-#include "tlLayoutHandler.h"
+#include "tlLayoutLocator.h"
 #include "tlSettings.h"
 
 #include <QCoreApplication>
@@ -36,8 +36,11 @@ QCommandLineOption seedOption(const QString &description)
 void loadUserLayouts()
 {
     static bool loaded = false;
-    if (!loaded)
-        tlSettings::instance().readSettings();
+    if (!loaded) {
+        tlSettings &settings = tlSettings::instance();
+        settings.readSettings();
+        settings.lendUserLayoutsToLocator();
+    }
     loaded = true;
 }
 
@@ -54,7 +57,7 @@ QString resolveLayout(const QString &argument)
     // settings read.
     if (!tlSettings::isBuiltInLayout(argument))
         loadUserLayouts();
-    const QString path = tlLayoutHandler::findLayoutFile(argument, 0);
+    const QString path = tlLayoutLocator::findLayoutFile(argument, 0);
     if (path.isEmpty())
         fail(QStringLiteral("found no layout file or layout named '%1'.").arg(argument));
     return path;
@@ -64,10 +67,18 @@ QString resolveLayout(const QString &argument)
 
 tlcCommandParser::tlcCommandParser(const QString &command, const QString &description)
     : commandName(command)
+    , commandWords(command.isEmpty() ? 0 : 1)
 {
     parser.setApplicationDescription(description);
     parser.addHelpOption();
-    parser.addPositionalArgument(command, QStringLiteral("The command."), command);
+    if (commandWords > 0)
+        parser.addPositionalArgument(command, QStringLiteral("The command."), command);
+}
+
+QString tlcCommandParser::subject() const
+{
+    // Messages already begin with the program's name.
+    return commandWords > 0 ? commandName : QStringLiteral("the program");
 }
 
 void tlcCommandParser::addArgument(const QString &name, const QString &description, bool optional)
@@ -93,17 +104,20 @@ bool tlcCommandParser::parse(const QStringList &arguments)
     if (parser.isSet(QStringLiteral("help")))
         parser.showHelp(tlc::exitSuccess);
 
-    const int given = parser.positionalArguments().size() - 1;
+    const int given = parser.positionalArguments().size() - commandWords;
     if (given < requiredArguments) {
-        tlc::fail(QStringLiteral("%1 needs the argument %2. Try '%3 %1 --help'.")
-                      .arg(commandName, argumentNames.at(given),
-                           QCoreApplication::applicationName()));
+        const QString program = QCoreApplication::applicationName();
+        const QString invocation =
+            commandWords > 0 ? program + QLatin1Char(' ') + commandName : program;
+        tlc::fail(QStringLiteral("%1 needs the argument %2. Try '%3 --help'.")
+                      .arg(subject(), argumentNames.at(given), invocation));
         return false;
     }
     if (given > argumentNames.size()) {
-        const QStringList extra = parser.positionalArguments().mid(argumentNames.size() + 1);
+        const QStringList extra =
+            parser.positionalArguments().mid(argumentNames.size() + commandWords);
         tlc::fail(QStringLiteral("%1 does not take '%2'.")
-                      .arg(commandName, extra.join(QLatin1Char(' '))));
+                      .arg(subject(), extra.join(QLatin1Char(' '))));
         return false;
     }
     return true;
@@ -121,7 +135,7 @@ QString tlcCommandParser::value(const QCommandLineOption &option) const
 
 QString tlcCommandParser::argument(int index) const
 {
-    return parser.positionalArguments().value(index + 1);
+    return parser.positionalArguments().value(index + commandWords);
 }
 
 bool tlcCommandParser::require(const QCommandLineOption &option) const
@@ -129,7 +143,7 @@ bool tlcCommandParser::require(const QCommandLineOption &option) const
     if (parser.isSet(option))
         return true;
     tlc::fail(QStringLiteral("%1 needs the option --%2 %3.")
-                  .arg(commandName, option.names().constLast(), option.valueName()));
+                  .arg(subject(), option.names().constLast(), option.valueName()));
     return false;
 }
 

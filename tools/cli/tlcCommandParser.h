@@ -25,7 +25,7 @@ inline constexpr quint32 largestPlayCount = quint32(std::numeric_limits<int>::ma
 // the engine's own diagnostics, which go there too.
 QTextStream &out();
 
-// Prints "tilvane-cli: message" on standard error and returns exitFailure.
+// Prints "program: message" on standard error and returns exitFailure.
 int fail(const QString &message);
 
 // Finds a layout given as a file path, a built-in layout's name or the name of a layout
@@ -35,13 +35,15 @@ QString resolveLayout(const QString &argument);
 QString layoutArgumentDescription();
 QCommandLineOption seedOption(const QString &description);
 
-// Reads the player's registered layouts once, as the game does at start-up.
+// Reads the player's registered layouts once, as the game does at start-up, and lets the
+// layout locator find them.
 void loadUserLayouts();
 
 }
 
 // The parser of one command. The command's name is the first positional argument, so
-// that the usage line reads as the command is typed; every mistake is reported on
+// that the usage line reads as the command is typed; a program without commands gives
+// an empty name and has its own arguments parsed. Every mistake is reported on
 // standard error.
 class tlcCommandParser
 {
@@ -56,7 +58,7 @@ public:
 
     bool isSet(const QCommandLineOption &option) const;
     QString value(const QCommandLineOption &option) const;
-    // The index-th argument after the command's name; empty when not given.
+    // The index-th argument after the command's name, if any; empty when not given.
     QString argument(int index) const;
     // False, with a message, when a required option is missing.
     bool require(const QCommandLineOption &option) const;
@@ -66,7 +68,11 @@ public:
                     quint32 &number) const;
 
 private:
+    // Who the messages speak of: the command, or the program that has none.
+    QString subject() const;
+
     QString commandName;
+    int commandWords = 0;
     QStringList argumentNames;
     int requiredArguments = 0;
     QCommandLineParser parser;

@@ -1,6 +1,7 @@
 #include "tlcCommands.h"
 
 #include "tlLayoutHandler.h"
+#include "tlLayoutLocator.h"
 #include "tlcCommandParser.h"
 #include "tleGameEngine.h"
 #include "tleTileKinds.h"
@@ -159,7 +160,7 @@ int runSolve(const QStringList &arguments)
                                    "checksum.").arg(gameFile));
     }
     loadUserLayouts();
-    const QString layoutPath = tlLayoutHandler::findLayoutFile(layoutName, checksum);
+    const QString layoutPath = tlLayoutLocator::findLayoutFile(layoutName, checksum);
     if (layoutPath.isEmpty()) {
         return fail(QStringLiteral("found no layout '%1' with checksum %2 for '%3'.")
                         .arg(layoutName)

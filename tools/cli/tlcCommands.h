@@ -9,7 +9,6 @@ namespace tlc {
 int runCheck(const QStringList &arguments);
 int runDeal(const QStringList &arguments);
 int runSolve(const QStringList &arguments);
-int runBench(const QStringList &arguments);
 
 }
 

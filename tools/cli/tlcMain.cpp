@@ -21,8 +21,6 @@ const Command commands[] = {
      "Deals a game on a layout and saves it.", tlc::runDeal},
     {"solve", "solve GAME.tlgf --iterations N [--seed N]",
      "Searches a saved game for a solution by random plays.", tlc::runSolve},
-    {"bench", "bench [--iterations N] [--seed N] [LAYOUT]",
-     "Measures the solution search and the two ways of finding moves.", tlc::runBench},
 };
 
 const Command *findCommand(const QString &name)
@@ -36,8 +34,8 @@ const Command *findCommand(const QString &name)
 
 QString overview()
 {
-    QString text = QStringLiteral("Command-line companion of %1 for layout authors, scripts and "
-                                  "measurements.\n\nCommands:\n")
+    QString text = QStringLiteral("Command-line companion of %1 for layout authors and "
+                                  "scripts.\n\nCommands:\n")
                        .arg(QLatin1String(tl::productName));
     for (const Command &command : commands)
         text += QStringLiteral("  %1\n      %2\n")
@@ -58,7 +56,7 @@ int runWithoutCommand(const QStringList &arguments)
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("COMMAND"),
-                                 QStringLiteral("check, deal, solve or bench."),
+                                 QStringLiteral("check, deal or solve."),
                                  QStringLiteral("COMMAND [ARGUMENTS]"));
     if (!parser.parse(arguments))
         return tlc::fail(parser.errorText());

@@ -4,8 +4,9 @@
 // tilvane-render-board --layout NAME|FILE --style 0|1|2 [--seed N] [--tile-height H]
 //                      [--highlight-free] -o out.png
 
-#include "tlLayoutHandler.h"
+#include "tlLayoutLocator.h"
 #include "tlSettings.h"
+#include "tlTilePictures.h"
 #include "tleGameEngine.h"
 #include "tlgBoard.h"
 #include "tlgTile.h"
@@ -18,11 +19,11 @@
 #include <QPainter>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 namespace {
 
 const uint32_t defaultSeed = 1;
-const int lastStyle = 2;
 
 [[noreturn]] void refuse(const QString &message)
 {
@@ -34,7 +35,7 @@ QString layoutFile(const QString &given)
 {
     if (QFileInfo(given).isFile())
         return given;
-    const QString found = tlLayoutHandler::findLayoutFile(given, 0);
+    const QString found = tlLayoutLocator::findLayoutFile(given, 0);
     if (found.isEmpty())
         refuse(QStringLiteral("no layout file or built-in layout named '%1'").arg(given));
     return found;
@@ -87,8 +88,9 @@ int main(int argc, char **argv)
     if (!parser.isSet(layoutOption) || !parser.isSet(outputOption))
         refuse(QStringLiteral("--layout and -o are required (see --help)"));
     bool ok = false;
-    const int style = parser.value(styleOption).toInt(&ok);
-    if (!ok || style < 0 || style > lastStyle)
+    const std::optional<tlTileStyle> style =
+        tl::tileStyleFromNumber(parser.value(styleOption).toInt(&ok));
+    if (!ok || !style)
         refuse(QStringLiteral("--style takes 0, 1 or 2"));
     const uint32_t seed = parser.value(seedOption).toUInt(&ok);
     if (!ok)
@@ -103,23 +105,18 @@ int main(int argc, char **argv)
         refuse(QStringLiteral("the layout cannot be dealt"));
     engine.shuffleTiles();
 
-    // Ends the program with a message box of its own when pictures are missing.
     tlgTileHandler tiles;
-    tiles.load(style, tileHeight);
+    if (!tiles.load(*style, tileHeight))
+        refuse(tiles.failureMessage());
 
     tlgBoard board;
     board.setEngine(&engine);
-    for (tleTile *record : engine.tiles()) {
-        auto *item = new tlgTile(record, tiles.normalPixmap(int(record->type)),
-                                 tiles.highlightedPixmap(int(record->type)));
-        board.addItem(item);
-        item->updatePosition();
-        if (parser.isSet(highlightOption) && engine.board()->isFree(record))
-            item->setHighlighted(true);
-    }
-    const int frame = settings.boardFrameWidth;
-    const QRectF area = board.itemsBoundingRect().adjusted(-frame, -frame, frame, frame);
-    board.setSceneRect(area);
+    board.replaceTiles(tiles);
+    board.placeTiles(settings.boardFrameWidth);
+    board.showTiles();
+    for (tlgTile *item : board.tiles())
+        item->setHighlighted(parser.isSet(highlightOption) && engine.board()->isFree(item->tile()));
+    const QRectF area = board.sceneRect();
 
     QImage picture(area.size().toSize(), QImage::Format_ARGB32_Premultiplied);
     picture.fill(settings.defaultBackgroundColor);

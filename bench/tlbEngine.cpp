@@ -1,4 +1,7 @@
-#include "tlcCommands.h"
+// Times random plays on seeded deals through the engine and through the plain
+// reference of tlbReferencePlay, and checks that both make the same plays.
+//
+// tilvane-bench-engine [--iterations N] [--seed N] [LAYOUT]
 
 #include "tlLayoutHandler.h"
 #include "tlSettings.h"
@@ -6,10 +9,9 @@
 #include "tlcCommandParser.h"
 #include "tleGameEngine.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <random>
-
-namespace tlc {
 
 namespace {
 
@@ -90,10 +92,10 @@ Figures referenceRun(const tleGameEngine &engine, quint32 plays, quint32 seed)
 // One line per layout: both ways timed on the same seeded deal and the same draws.
 bool benchLayout(const QString &name, quint32 plays, quint32 seed)
 {
-    const QString path = resolveLayout(name);
+    const QString path = tlc::resolveLayout(name);
     tleGameEngine engine;
     if (path.isEmpty() || !engine.init(path)) {
-        fail(QStringLiteral("cannot build a board for '%1'.").arg(name));
+        tlc::fail(QStringLiteral("cannot build a board for '%1'.").arg(name));
         return false;
     }
     engine.seed(seed);
@@ -101,42 +103,46 @@ bool benchLayout(const QString &name, quint32 plays, quint32 seed)
     const Figures quick = engineRun(engine, plays, seed);
     const Figures plain = referenceRun(engine, plays, seed);
     const bool identical = quick.fingerprints == plain.fingerprints;
-    out() << QStringLiteral("%1: engine %2 plays/s, reference %3 plays/s, ratio %4, %5")
-                 .arg(engine.board()->layout()->name())
-                 .arg(quick.playsPerSecond, 0, 'f', 0)
-                 .arg(plain.playsPerSecond, 0, 'f', 0)
-                 .arg(quick.playsPerSecond / plain.playsPerSecond, 0, 'f', 1)
-                 .arg(identical ? QStringLiteral("identical") : QStringLiteral("DIFFERENT"))
-          << Qt::endl;
+    tlc::out() << QStringLiteral("%1: engine %2 plays/s, reference %3 plays/s, ratio %4, %5")
+                      .arg(engine.board()->layout()->name())
+                      .arg(quick.playsPerSecond, 0, 'f', 0)
+                      .arg(plain.playsPerSecond, 0, 'f', 0)
+                      .arg(quick.playsPerSecond / plain.playsPerSecond, 0, 'f', 1)
+                      .arg(identical ? QStringLiteral("identical") : QStringLiteral("DIFFERENT"))
+               << Qt::endl;
     return identical;
 }
 
 }
 
-int runBench(const QStringList &arguments)
+int main(int argc, char *argv[])
 {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("tilvane-bench-engine"));
+
     tlcCommandParser parser(
-        QStringLiteral("bench"),
+        QString(),
         QStringLiteral("Times random plays on a seeded deal of each layout, through the engine "
                        "and through a plain reference that tests every tile afresh before each "
                        "move, and checks that both make the same plays. Exits 1 when they differ."));
     parser.addArgument(QStringLiteral("LAYOUT"),
-                       layoutArgumentDescription()
+                       tlc::layoutArgumentDescription()
                            + QStringLiteral(" Default: every built-in layout."),
                        true);
     const QCommandLineOption iterations(
         QStringLiteral("iterations"),
         QStringLiteral("Random plays per layout (default %1).").arg(defaultPlays),
         QStringLiteral("N"));
-    const QCommandLineOption seed = seedOption(
+    const QCommandLineOption seed = tlc::seedOption(
         QStringLiteral("Seed of the deals and the plays (default %1).").arg(defaultSeed));
     parser.addOption(iterations);
     parser.addOption(seed);
     quint32 plays = defaultPlays;
     quint32 seedValue = defaultSeed;
-    if (!parser.parse(arguments) || !parser.readNumber(iterations, 1, largestPlayCount, plays)
-        || !parser.readNumber(seed, 0, largestSeed, seedValue)) {
-        return exitFailure;
+    if (!parser.parse(QCoreApplication::arguments())
+        || !parser.readNumber(iterations, 1, tlc::largestPlayCount, plays)
+        || !parser.readNumber(seed, 0, tlc::largestSeed, seedValue)) {
+        return tlc::exitFailure;
     }
     const QString chosen = parser.argument(0);
     const QStringList layouts = chosen.isEmpty() ? tlSettings::builtInLayouts() : QStringList{chosen};
@@ -145,7 +151,5 @@ int runBench(const QStringList &arguments)
         if (!benchLayout(layout, plays, seedValue))
             allIdentical = false;
     }
-    return allIdentical ? exitSuccess : exitFailure;
-}
-
+    return allIdentical ? tlc::exitSuccess : tlc::exitFailure;
 }
