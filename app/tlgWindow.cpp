@@ -106,7 +106,7 @@ void tlgWindow::connectParts()
 
     connect(this, &tlgWindow::prepareNewGame, scene, &tlgBoard::newGame);
     connect(scene, &tlgBoard::updateCounters, this, &tlgWindow::updateCounters);
-    connect(running.get(), &tlgGame::clockChanged, status->clock, &QLabel::setText);
+    connect(running.get(), &tlgGame::clockChanged, this, &tlgWindow::updateClock);
     connect(scene, &tlgBoard::tileSelected, this, &tlgWindow::showSelectedTileName);
     connect(scene, &tlgBoard::activateUndo, this, &tlgWindow::activateUndo);
     connect(scene, &tlgBoard::activateReplay, this, &tlgWindow::activateReplay);
@@ -129,6 +129,11 @@ QString tlgWindow::statusMessage() const { return status->message->text(); }
 QString tlgWindow::tilesLeftText() const { return status->tilesLeft->text(); }
 QString tlgWindow::clockText() const { return status->clock->text(); }
 QString tlgWindow::countersText() const { return status->counters->text(); }
+
+void tlgWindow::updateClock()
+{
+    status->clock->setText(running->clockFace());
+}
 
 void tlgWindow::activateUndo(bool on) { actions->undo->setEnabled(on); }
 void tlgWindow::activateFindMatching(bool on) { actions->findMatch->setEnabled(on); }

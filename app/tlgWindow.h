@@ -73,6 +73,7 @@ public slots:
     void viewTileCoordinates(bool on);
     void finishGame();
     void updateCounters();
+    void updateClock();
     void showSelectedTileName(int kind);
     void activateUndo(bool on);
     void activateFindMatching(bool on);
