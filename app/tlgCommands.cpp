@@ -48,8 +48,7 @@ tlgCommands::tlgCommands(QWidget *owner)
 
     // Their windows are not part of the game yet; the commands stand where players
     // will find them, switched off.
-    for (QAction *pending : {playedTiles, preferences, findSolution, layoutDesigner,
-                             checkForUpdates, about, help})
+    for (QAction *pending : {playedTiles, preferences, findSolution, checkForUpdates, about, help})
         pending->setEnabled(false);
 }
 

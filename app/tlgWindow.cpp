@@ -13,6 +13,7 @@
 #include "tlgCoordinateOverlay.h"
 #include "tlgGame.h"
 #include "tlgHighscoreViewer.h"
+#include "tlgLayoutDesignerClient.h"
 #include "tlgTileHandler.h"
 
 #include <QAction>
@@ -47,6 +48,7 @@ tlgWindow::tlgWindow(const QStringList &arguments, const tlClock &windowClock, Q
     , clock(windowClock)
     , actions(std::make_unique<tlgCommands>(this))
     , running(std::make_unique<tlgGame>(clock))
+    , designer(std::make_unique<tlgLayoutDesignerClient>())
     , overlay(std::make_unique<tlgCoordinateOverlay>())
 {
     const QString commandLineFile = tlgCommandLine::process(arguments, this);
@@ -103,6 +105,7 @@ void tlgWindow::connectParts()
     connect(a.highscores, &QAction::triggered, this, &tlgWindow::viewHighscores);
     connect(a.tileCoordinates, &QAction::triggered, this, &tlgWindow::viewTileCoordinates);
     connect(a.finishGame, &QAction::triggered, this, &tlgWindow::finishGame);
+    connect(a.layoutDesigner, &QAction::triggered, this, &tlgWindow::launchLayoutDesigner);
 
     connect(this, &tlgWindow::prepareNewGame, scene, &tlgBoard::newGame);
     connect(scene, &tlgBoard::updateCounters, this, &tlgWindow::updateCounters);
@@ -150,6 +153,15 @@ void tlgWindow::viewHighscores()
     highscores->showCurrentLayout();
     highscores->show();
     highscores->raise();
+}
+
+void tlgWindow::launchLayoutDesigner()
+{
+    if (!designer->launch()) {
+        QMessageBox::warning(this, productName(),
+                             tr("Could not launch layout designer. Please start by hand."),
+                             QMessageBox::Ok);
+    }
 }
 
 void tlgWindow::viewBackups()

@@ -16,6 +16,7 @@ struct tlgCommands;
 class tlgCoordinateOverlay;
 class tlgGame;
 class tlgHighscoreViewer;
+class tlgLayoutDesignerClient;
 struct tlgStatusBar;
 class tlgTile;
 class tlgTileHandler;
@@ -72,6 +73,7 @@ public slots:
     void viewBackups();
     void viewTileCoordinates(bool on);
     void finishGame();
+    void launchLayoutDesigner();
     void updateCounters();
     void updateClock();
     void showSelectedTileName(int kind);
@@ -114,6 +116,7 @@ private:
 
     std::unique_ptr<tlgTileHandler> tileHandler;
     std::unique_ptr<tlgBackupHandler> backupHandler;
+    std::unique_ptr<tlgLayoutDesignerClient> designer;
     tlgHighscoreViewer *highscores = nullptr;
     tlgBackupViewer *backups = nullptr;
     std::unique_ptr<tlgCoordinateOverlay> overlay;

@@ -22,6 +22,7 @@
 
 #include <QAction>
 #include <QFileOpenEvent>
+#include <QMenu>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSettings>
@@ -136,10 +137,28 @@ void WindowTest::newDealAtStartUp()
     QCOMPARE(window.tilesLeftText(), QStringLiteral("144"));
     QCOMPARE(window.countersText(), QStringLiteral("0/0/0"));
     QCOMPARE(window.clockText(), QStringLiteral("00:00"));
-    QVERIFY(enabled(window, "hint"));
-    QVERIFY(enabled(window, "finishGame"));
-    for (const char *off : {"undo", "peek", "replay", "findMatch", "highscores"})
-        QVERIFY2(!enabled(window, off), off);
+    // Every command: its menu, its shortcut and whether a fresh game offers it.
+    using Keys = QKeySequence;
+    const struct { const char *name, *menu; QKeySequence keys; bool on; } commands[] = {
+        {"newGame", "Game", Keys::New, true}, {"open", "Game", Keys::Open, true},
+        {"openRecent", "Game", Keys(QStringLiteral("Ctrl+R")), true}, {"save", "Game", Keys::Save, true},
+        {"replay", "Game", Keys(), false}, {"hint", "Game", Keys(QStringLiteral("Ctrl+I")), true},
+        {"findMatch", "Game", Keys::Find, false}, {"undo", "Game", Keys::Undo, false},
+        {"peek", "Game", Keys(QStringLiteral("Ctrl+E")), false}, {"quit", "Game", Keys::Quit, true},
+        {"highscores", "View", Keys(), false}, {"tileCoordinates", "View", Keys(), true},
+        {"finishGame", "Tools", Keys(), true}, {"layoutDesigner", "Tools", Keys(), true},
+    };
+    for (const auto &command : commands) {
+        QAction *action = window.action(QLatin1String(command.name));
+        QVERIFY2(action, command.name);
+        QCOMPARE(action->shortcut(), command.keys);
+        QCOMPARE(action->isEnabled(), command.on);
+        const auto menus = action->associatedWidgets();
+        QVERIFY2(std::any_of(menus.begin(), menus.end(), [&](QWidget *menu) {
+                     auto *m = qobject_cast<QMenu *>(menu);
+                     return m && m->title() == QLatin1String(command.menu);
+                 }), command.name);
+    }
     QCOMPARE(window.tileItems().size(), 144);
     QCOMPARE(backupCount(), backupsBefore + 1);
     // The window is fixed to the board.
