@@ -18,6 +18,8 @@ const QString clockPastTheHour = QStringLiteral("--:--");
 // The dead-end box keeps its width with blanks after its short headline.
 const int deadEndPadding = 35;
 const int percentDecimals = 1;
+// Searches of up to this many plays are worth repeating with more.
+const unsigned extendableSearch = 1000;
 
 QString pluralS(int count)
 {
@@ -93,6 +95,25 @@ tlgGame::Announcement tlgGame::announcement(bool newDeal, const QString &fileNam
     return {tr("New game from file (%1) with layout '%2' (%3 tiles)")
                 .arg(bareName, settings.layoutName, tileCount),
             QStringLiteral("%1 - %2").arg(product, bareName)};
+}
+
+tlgGame::SearchResult tlgGame::search(int maxIterations, tleSearchProgress *progress)
+{
+    SearchResult result;
+    gameEngine.solve(result.tilesLeft, result.iterations, maxIterations, progress);
+    // Without a single play the fewest tiles left are those of the full board.
+    if (result.iterations == 0)
+        result.tilesLeft = gameEngine.tilesLeft();
+    result.found = result.iterations > 0 && result.tilesLeft == 0;
+    if (result.found)
+        return result;
+    result.worthExtending = result.iterations <= extendableSearch;
+    const QString failure =
+        result.worthExtending
+            ? tr("No solution found after %1 iterations. \n%2 tiles left. Try a more extended search.")
+            : tr("No solution found after %1 iterations. \n%2 tiles left.");
+    result.failure = failure.arg(result.iterations).arg(result.tilesLeft);
+    return result;
 }
 
 int tlgGame::fittingTileHeight(const QSize &available, int frame, int reserved) const

@@ -51,6 +51,16 @@ public:
         bool exists = false;
     };
 
+    // What a solution search came to.
+    struct SearchResult
+    {
+        bool found = false;
+        unsigned iterations = 0;
+        int tilesLeft = 0;           // the fewest any play left
+        bool worthExtending = false; // so few plays that a longer search may still succeed
+        QString failure;             // what the player is told when nothing was found
+    };
+
     explicit tlgGame(const tlClock &clock);
     ~tlgGame() override;
 
@@ -78,6 +88,10 @@ public:
     // the TileHeight setting while no layout is loaded.
     int fittingTileHeight(const QSize &available, int frame, int reserved) const;
 
+    // Searches the deal for a clearing play of at most `maxIterations` plays; the
+    // engine's history then holds the solution, or the last play's pairs.
+    SearchResult search(int maxIterations, tleSearchProgress *progress);
+
     tleGameEngine &engine() { return gameEngine; }
     const tleGameEngine &engine() const { return gameEngine; }
 
@@ -100,6 +114,8 @@ public:
     // The clock's face now, and after that long a game: "--:--" past the hour.
     QString clockFace() const;
     static QString clockFace(qint64 elapsedSeconds);
+    // Stops the clock at its face; the game goes on.
+    void stopClock() { ticker.stop(); }
     // Time spent minimised does not count.
     void setMinimized(bool minimized);
     qint64 gameStartTime() const { return startTime; }

@@ -25,6 +25,7 @@ private slots:
     void endHandlingCanBeSwitchedOff();
     void chosenLayoutGivesWayToTheDefault();
     void announcements();
+    void searchOutcomes();
 
 private:
     // Starts a game on a layout written for the test, dealt with a fixed seed.
@@ -280,6 +281,44 @@ void GameTest::announcements()
         QCOMPARE(said.title, QLatin1String(row.title));
     }
     QCOMPARE(tlgGame::restoredAnnouncement(), QStringLiteral("Restored last game played (Flower, 144 tiles)"));
+}
+
+void GameTest::searchOutcomes()
+{
+    // Stops the search once a given number of plays are done, as a Cancel would.
+    class CancelAt : public tleSearchProgress
+    {
+    public:
+        explicit CancelAt(int plays) : last(plays) {}
+        void iterationDone(int iteration) override { done = iteration; }
+        bool wasCanceled() const override { return done >= last; }
+
+    private:
+        const int last;
+        int done = 0;
+    };
+
+    startOn(QStringLiteral("Scattered"), tlTestLayouts::scattered());
+    const tlgGame::SearchResult found = game->search(10, nullptr);
+    QVERIFY(found.found);
+    QCOMPARE(found.iterations, 1u);
+    QCOMPARE(game->engine().history().size(), size_t(72));
+
+    startOn(QStringLiteral("Hopeless"), tlTestLayouts::hopeless());
+    const QString failure = QStringLiteral("No solution found after %1 iterations. \n144 tiles left.");
+    // plays asked for, plays after which the player cancels, plays made, worth extending
+    const struct { int asked, cancelAt; unsigned made; bool extend; } rows[] = {
+        {1000, 0, 1000, true}, {1001, 0, 1001, false}, {100000, 300, 300, true}, {5, 1, 1, true},
+    };
+    for (const auto &row : rows) {
+        CancelAt progress(row.cancelAt ? row.cancelAt : row.asked + 1);
+        const tlgGame::SearchResult result = game->search(row.asked, &progress);
+        QVERIFY(!result.found);
+        QCOMPARE(result.iterations, row.made);
+        QCOMPARE(result.worthExtending, row.extend);
+        QCOMPARE(result.failure, failure.arg(row.made)
+                                     + (row.extend ? QStringLiteral(" Try a more extended search.") : QString()));
+    }
 }
 
 TILVANE_TEST_MAIN(GameTest, QCoreApplication)

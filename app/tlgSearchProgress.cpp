@@ -1,0 +1,33 @@
+#include "tlgSearchProgress.h"
+
+#include <QCoreApplication>
+#include <QProgressDialog>
+
+namespace {
+
+const qint64 millisecondsPerSecond = 1000;
+
+}
+
+tlgSearchProgress::tlgSearchProgress(QProgressDialog &progressDialog)
+    : dialog(progressDialog)
+{
+    sinceUpdate.start();
+}
+
+void tlgSearchProgress::iterationDone(int iteration)
+{
+    // The last play is always shown, so that the count ends where the search did.
+    const bool last = iteration >= dialog.maximum();
+    if (!last && sinceUpdate.elapsed() < millisecondsPerSecond / updatesPerSecond)
+        return;
+    sinceUpdate.restart();
+    // A modal progress dialog handles pending events itself when its value changes.
+    dialog.setValue(iteration);
+    QCoreApplication::processEvents();
+}
+
+bool tlgSearchProgress::wasCanceled() const
+{
+    return dialog.wasCanceled();
+}
