@@ -45,11 +45,6 @@ tlgCommands::tlgCommands(QWidget *owner)
     checkForUpdates = make("checkForUpdates", tr("Check For Updates..."));
     about = make("about", tr("About"));
     help = make("help", tr("Tilvane Help"));
-
-    // Their windows are not part of the game yet; the commands stand where players
-    // will find them, switched off.
-    for (QAction *pending : {playedTiles, preferences, findSolution, checkForUpdates, about, help})
-        pending->setEnabled(false);
 }
 
 QList<QAction *> tlgCommands::all() const

@@ -12,7 +12,15 @@
 #include "tlgCommandLine.h"
 #include "tlgCoordinateOverlay.h"
 #include "tlgGame.h"
+#include "tlDataDirectory.h"
+#include "tlAboutDialog.h"
+#include "tlHelpBrowser.h"
+#include "tlPreferencesDialog.h"
+#include "tlUpdater.h"
+#include "tlgFindSolutionDialog.h"
 #include "tlgHighscoreViewer.h"
+#include "tlgPlayedTilesViewer.h"
+#include "tlgSolutionViewer.h"
 #include "tlgLayoutDesignerClient.h"
 #include "tlgTileHandler.h"
 
@@ -56,8 +64,18 @@ tlgWindow::tlgWindow(const QStringList &arguments, const tlClock &windowClock, Q
     buildBoardView();
     setMenuBar(actions->menuBar(this));
     status = std::make_unique<tlgStatusBar>(statusBar());
+    setUpHelp();
     highscores = new tlgHighscoreViewer(clock, this);
     backups = new tlgBackupViewer(this);
+    searchChoice = new tlgFindSolutionDialog(this);
+    searchChoice->setModal(true);
+    solution = new tlgSolutionViewer(this);
+    solution->setModal(true);
+    solution->setBoard(scene);
+    about = new tlAboutDialog(QPixmap(QStringLiteral(":/images/tlgAbout.png")), this);
+    updater = new tlUpdater(this);
+    preferencesDialog = new tlPreferencesDialog(this);
+    preferencesDialog->setModal(true);
     connectParts();
     startFirstGame(commandLineFile);
 }
@@ -106,6 +124,19 @@ void tlgWindow::connectParts()
     connect(a.tileCoordinates, &QAction::triggered, this, &tlgWindow::viewTileCoordinates);
     connect(a.finishGame, &QAction::triggered, this, &tlgWindow::finishGame);
     connect(a.layoutDesigner, &QAction::triggered, this, &tlgWindow::launchLayoutDesigner);
+    connect(a.playedTiles, &QAction::triggered, this, &tlgWindow::viewPlayedTiles);
+    connect(a.help, &QAction::triggered, this, &tlgWindow::help);
+    connect(a.about, &QAction::triggered, about, &tlAboutDialog::show);
+    connect(a.checkForUpdates, &QAction::triggered, this, &tlgWindow::checkForUpdates);
+    connect(a.preferences, &QAction::triggered, this, &tlgWindow::preferences);
+    connect(preferencesDialog, &tlPreferencesDialog::preferencesChanged, this, &tlgWindow::preferencesChanged);
+    connect(a.findSolution, &QAction::triggered, this, &tlgWindow::findSolution);
+    connect(searchChoice, &tlgFindSolutionDialog::startSearch, this, &tlgWindow::searchSolution);
+    connect(searchChoice, &tlgFindSolutionDialog::resetGame, this, &tlgWindow::replay);
+    connect(solution, &tlgSolutionViewer::resetGame, this, &tlgWindow::replay);
+    // Walking a solution to the empty board is no win.
+    connect(solution, &tlgSolutionViewer::visibilityChanged, running.get(),
+            [this](bool visible) { running->setEndHandling(!visible); });
 
     connect(this, &tlgWindow::prepareNewGame, scene, &tlgBoard::newGame);
     connect(scene, &tlgBoard::updateCounters, this, &tlgWindow::updateCounters);
@@ -153,6 +184,51 @@ void tlgWindow::viewHighscores()
     highscores->showCurrentLayout();
     highscores->show();
     highscores->raise();
+}
+
+void tlgWindow::setUpHelp()
+{
+    const QString index = QStringLiteral("doc.index");
+    const QDir docs = findDataDirectory("docs");
+    if (dataDirectoryFound(docs) && docs.exists(index)) {
+        helpBrowser = std::make_unique<tlHelpBrowser>(docs.filePath(index), docs.path());
+        return;
+    }
+    const QString missing = dataDirectoryFound(docs)
+        ? tr("Cannot find the index descriptor to setup the documentation. No online help will be "
+             "available. Check your installation and reinstall if necessary.")
+        : tr("Cannot find the directory holding the documentation (docs). No online help will be "
+             "available. Check your installation and reinstall if necessary.");
+    QMessageBox::warning(nullptr, productName(), missing, QMessageBox::Ok);
+}
+
+void tlgWindow::help()
+{
+    if (!helpBrowser) {
+        QMessageBox::warning(nullptr, productName(),
+                             tr("Sorry no help available.\nDocumentation files are missing. Check "
+                                "your installation and reinstall if necessary."),
+                             QMessageBox::Ok);
+        return;
+    }
+    helpBrowser->show();
+    helpBrowser->raise();
+}
+
+void tlgWindow::preferences()
+{
+    preferencesDialog->showPreferences(maximumTileHeight());
+}
+
+void tlgWindow::checkForUpdates()
+{
+    updater->check(tlUpdater::descriptorUrl());
+}
+
+void tlgWindow::viewPlayedTiles()
+{
+    playedTiles->show();
+    playedTiles->raise();
 }
 
 void tlgWindow::launchLayoutDesigner()

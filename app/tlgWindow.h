@@ -15,7 +15,14 @@ class tlgBoardView;
 struct tlgCommands;
 class tlgCoordinateOverlay;
 class tlgGame;
+class tlgFindSolutionDialog;
+class tlAboutDialog;
+class tlHelpBrowser;
+class tlPreferencesDialog;
+class tlUpdater;
 class tlgHighscoreViewer;
+class tlgPlayedTilesViewer;
+class tlgSolutionViewer;
 class tlgLayoutDesignerClient;
 struct tlgStatusBar;
 class tlgTile;
@@ -56,6 +63,11 @@ public:
     QString countersText() const;
     tlgHighscoreViewer *highscoreViewer() const { return highscores; }
     tlgBackupViewer *backupViewer() const { return backups; }
+    tlgFindSolutionDialog *findSolutionDialog() const { return searchChoice; }
+    tlgSolutionViewer *solutionViewer() const { return solution; }
+    tlgPlayedTilesViewer *playedTilesViewer() const { return playedTiles; }
+    tlHelpBrowser *helpWindow() const { return helpBrowser.get(); }
+    tlPreferencesDialog *preferencesWindow() const { return preferencesDialog; }
 
 signals:
     void prepareNewGame();
@@ -71,8 +83,14 @@ public slots:
     void undo();
     void viewHighscores();
     void viewBackups();
+    void viewPlayedTiles();
+    void findSolution();
+    void searchSolution();
     void viewTileCoordinates(bool on);
     void finishGame();
+    void help();
+    void checkForUpdates();
+    void preferences();
     void launchLayoutDesigner();
     void updateCounters();
     void updateClock();
@@ -93,6 +111,7 @@ protected:
 private:
     void buildBoardView();
     void connectParts();
+    void setUpHelp();
     void startFirstGame(const QString &commandLineFile);
     bool reloadTileImages(const char *origin);
     void enableHighscoresAction();
@@ -117,8 +136,15 @@ private:
     std::unique_ptr<tlgTileHandler> tileHandler;
     std::unique_ptr<tlgBackupHandler> backupHandler;
     std::unique_ptr<tlgLayoutDesignerClient> designer;
+    std::unique_ptr<tlHelpBrowser> helpBrowser;  // none when the documentation is missing
     tlgHighscoreViewer *highscores = nullptr;
     tlgBackupViewer *backups = nullptr;
+    tlgFindSolutionDialog *searchChoice = nullptr;
+    tlgSolutionViewer *solution = nullptr;
+    tlgPlayedTilesViewer *playedTiles = nullptr;
+    tlAboutDialog *about = nullptr;
+    tlPreferencesDialog *preferencesDialog = nullptr;
+    tlUpdater *updater = nullptr;
     std::unique_ptr<tlgCoordinateOverlay> overlay;
 
     QString failure;

@@ -20,6 +20,7 @@
 #include "tlgGameFileDialogs.h"
 #include "tlgGame.h"
 #include "tlgHighscoreViewer.h"
+#include "tlgPlayedTilesViewer.h"
 #include "tlgTile.h"
 #include "tlgTileHandler.h"
 
@@ -99,6 +100,11 @@ void tlgWindow::startFirstGame(const QString &commandLineFile)
     if (!reloadTileImages("tlgWindow::tlgWindow"))
         return;
     backupHandler = std::make_unique<tlgBackupHandler>(clock);
+    // It follows the game from the first deal on, shown or not.
+    playedTiles = new tlgPlayedTilesViewer(&running->engine(), tileHandler.get(), this);
+    connect(scene, &tlgBoard::tilesRemoved, playedTiles, &tlgPlayedTilesViewer::tilesRemoved);
+    connect(scene, &tlgBoard::tilesUndoRemoved, playedTiles, &tlgPlayedTilesViewer::tilesUndoRemoved);
+    connect(this, &tlgWindow::prepareNewGame, playedTiles, &tlgPlayedTilesViewer::prepareNewGame);
 
     auto *app = qobject_cast<tlgApplication *>(QCoreApplication::instance());
     const bool fileRequested = app && app->fileOpenRequested();

@@ -9,13 +9,17 @@
 #include "tlVersion.h"
 #include "tlgBoard.h"
 #include "tlgBoardView.h"
+#include "tlgFindSolutionDialog.h"
 #include "tlgGame.h"
+#include "tlgSearchProgress.h"
+#include "tlgSolutionViewer.h"
 #include "tleTileKinds.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProgressDialog>
 
 void tlgWindow::hint()
 {
@@ -67,6 +71,38 @@ void tlgWindow::finishGame()
         if (closing)
             return;
     }
+}
+
+void tlgWindow::findSolution()
+{
+    searchChoice->show();
+}
+
+void tlgWindow::searchSolution()
+{
+    const int maxIterations = searchChoice->maxIterations();
+    auto *dialog = new QProgressDialog(tr("Searching Solution..."), tr("Cancel"), 0, maxIterations, this);
+    dialog->setWindowModality(Qt::ApplicationModal);
+    dialog->setValue(0);
+    dialog->show();
+    tlgSearchProgress progress(*dialog);
+    const tlgGame::SearchResult result = running->search(maxIterations, &progress);
+    if (result.found) {
+        solution->setSolutionText(running->engine().solutionText());
+        solution->setSolutionPairs(running->engine().history());
+        solution->show();
+        delete dialog;
+        newGame(false, QString(), false);
+        // The clock waits while the player studies the solution.
+        running->stopClock();
+        return;
+    }
+    delete dialog;
+    QMessageBox::information(this, tr("Tilvane - Solution Search"), result.failure, QMessageBox::Ok);
+    if (result.worthExtending)
+        searchChoice->show();
+    else
+        newGame(false, QString(), false);
 }
 
 void tlgWindow::updateCounters()

@@ -3,6 +3,7 @@
 #include "tlLayoutHandler.h"
 #include "tlLayoutLocator.h"
 #include "tlModalAnswerer.h"
+#include "tlPreferencesDialog.h"
 #include "tlSettings.h"
 #include "tlTestClock.h"
 #include "tlTestEnvironment.h"
@@ -13,14 +14,17 @@
 #include "tlgBackupHandler.h"
 #include "tlgBoard.h"
 #include "tlgBoardView.h"
+#include "tlgFindSolutionDialog.h"
 #include "tlgGame.h"
 #include "tlgHighscoreViewer.h"
+#include "tlgSolutionViewer.h"
 #include "tlgTile.h"
 #include "tlgWindow.h"
 #include "tleGameEngine.h"
 #include "tleTileKinds.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QFileOpenEvent>
 #include <QMenu>
 #include <QRegularExpression>
@@ -89,6 +93,7 @@ private slots:
     void quittingStopsFinishingAndTellsOfLostSettings();
     void garbageStoreStillPlays();
     void startupFailuresAreReportedUp();
+    void solutionSearchOutcomes();
     void wonGameEntersTheHighscores();
     void deadEndIsAnnounced();
     void layoutChangeDealsAtOnce();
@@ -147,6 +152,10 @@ void WindowTest::newDealAtStartUp()
         {"peek", "Game", Keys(QStringLiteral("Ctrl+E")), false}, {"quit", "Game", Keys::Quit, true},
         {"highscores", "View", Keys(), false}, {"tileCoordinates", "View", Keys(), true},
         {"finishGame", "Tools", Keys(), true}, {"layoutDesigner", "Tools", Keys(), true},
+        {"playedTiles", "View", Keys(QStringLiteral("Ctrl+P")), true},
+        {"preferences", "View", Keys(QStringLiteral("Ctrl+,")), true},
+        {"findSolution", "Tools", Keys(), true}, {"checkForUpdates", "Help", Keys(), true},
+        {"about", "Help", Keys(), true}, {"help", "Help", Keys(), true},
     };
     for (const auto &command : commands) {
         QAction *action = window.action(QLatin1String(command.name));
@@ -488,14 +497,65 @@ void WindowTest::startupFailuresAreReportedUp()
     const auto restore = qScopeGuard([] { qunsetenv("TILVANE_DATA_DIR"); });
     if (dataDirectoryFound(findDataDirectory("layouts")))
         QSKIP("An installed copy of the game's data is in the way.");
+    tlModalAnswerer answerer;
     {
         tlgWindow window(noArguments, clock);
         QCOMPARE(window.startupFailure(), tlLayoutLocator::missingDirectoryMessage());
+        // Help is a loss the game survives.
+        QVERIFY(!window.helpWindow());
+        QVERIFY(answerer.texts().value(0).startsWith(
+            QStringLiteral("Cannot find the directory holding the documentation (docs).")));
+        window.help();
+        QVERIFY(answerer.texts().value(1).startsWith(QStringLiteral("Sorry no help available.")));
     }
     QVERIFY(QFile::link(QStringLiteral(TILVANE_LAYOUTS_DIR), data.filePath(QStringLiteral("layouts"))));
     tlgWindow window(noArguments, clock);
     QVERIFY2(window.startupFailure().startsWith(QStringLiteral("Cannot find the directory holding the tile sets.")),
              qPrintable(window.startupFailure()));
+}
+
+void WindowTest::solutionSearchOutcomes()
+{
+    // Chooses a search mode in the dialog and confirms it, as the player would.
+    const auto searchWith = [](tlgWindow &window, int mode) {
+        window.findSolution();
+        tlgFindSolutionDialog *dialog = window.findSolutionDialog();
+        QVERIFY(dialog->isVisible());
+        dialog->findChild<QComboBox *>()->setCurrentIndex(mode);
+        dialog->accept();
+    };
+    const int standardSearch = 1;  // 1000 plays
+    const int extendedSearch = 2;  // 10000 plays
+    tlModalAnswerer answerer;
+    {
+        useLayout(QStringLiteral("Scattered"), tlTestLayouts::scattered());
+        tlgWindow window(noArguments, clock);
+        window.hint();
+        window.board()->removeSelectedPair();
+        searchWith(window, standardSearch);
+        QVERIFY(window.solutionViewer()->isVisible());
+        QCOMPARE(window.tilesLeftText(), QStringLiteral("144"));
+        QCOMPARE(window.countersText(), QStringLiteral("0/0/0"));
+        QCOMPARE(window.clockText(), QStringLiteral("00:00"));
+        // Walking the solution to the empty board is no win while the viewer shows.
+        QVERIFY(!window.game().hasEnded());
+        window.solutionViewer()->hide();
+        QCOMPARE(window.tilesLeftText(), QStringLiteral("144"));
+        QVERIFY(answerer.boxes.isEmpty());
+    }
+    useLayout(QStringLiteral("Hopeless"), tlTestLayouts::hopeless());
+    tlgWindow window(noArguments, clock);
+    const QString failure = QStringLiteral("No solution found after %1 iterations. \n144 tiles left.");
+    searchWith(window, standardSearch);
+    QCOMPARE(answerer.boxes.size(), 2);  // the dead end at the start, then the search
+    QCOMPARE(answerer.boxes[1].title, QStringLiteral("Tilvane - Solution Search"));
+    QCOMPARE(answerer.boxes[1].text, failure.arg(1000) + QStringLiteral(" Try a more extended search."));
+    QVERIFY(window.findSolutionDialog()->isVisible());
+    searchWith(window, extendedSearch);
+    QCOMPARE(answerer.boxes[2].text, failure.arg(10000));
+    QVERIFY(!window.findSolutionDialog()->isVisible());
+    QVERIFY(answerer.boxes.last().text.startsWith(QStringLiteral("Dead end!")));  // the deal again
+    tlHighscoreList::instance()->removeLayout(QStringLiteral("Hopeless"));
 }
 
 void WindowTest::wonGameEntersTheHighscores()
@@ -555,7 +615,7 @@ void WindowTest::layoutChangeDealsAtOnce()
     tlgWindow window(noArguments, clock);
     const QSize turtleSize = window.size();
     tlSettings::instance().layoutName = QStringLiteral("Montezuma");
-    window.preferencesChanged();
+    emit window.preferencesWindow()->preferencesChanged();
     QCOMPARE(window.engine()->board()->layout()->name(), QStringLiteral("Montezuma"));
     QCOMPARE(window.statusMessage(), QStringLiteral("New game started with layout 'Montezuma' (144 tiles)"));
     QVERIFY(window.size() != turtleSize);
