@@ -9,25 +9,30 @@ const qint64 millisecondsPerSecond = 1000;
 
 }
 
-tlgSearchProgress::tlgSearchProgress(QProgressDialog &progressDialog)
-    : dialog(progressDialog)
+tlgSearchProgress::tlgSearchProgress(QWidget *parent, int plays)
+    : dialog(std::make_unique<QProgressDialog>(tr("Searching Solution..."), tr("Cancel"), 0, plays, parent))
 {
+    dialog->setWindowModality(Qt::ApplicationModal);
+    dialog->setValue(0);
+    dialog->show();
     sinceUpdate.start();
 }
+
+tlgSearchProgress::~tlgSearchProgress() = default;
 
 void tlgSearchProgress::iterationDone(int iteration)
 {
     // The last play is always shown, so that the count ends where the search did.
-    const bool last = iteration >= dialog.maximum();
+    const bool last = iteration >= dialog->maximum();
     if (!last && sinceUpdate.elapsed() < millisecondsPerSecond / updatesPerSecond)
         return;
     sinceUpdate.restart();
     // A modal progress dialog handles pending events itself when its value changes.
-    dialog.setValue(iteration);
+    dialog->setValue(iteration);
     QCoreApplication::processEvents();
 }
 
 bool tlgSearchProgress::wasCanceled() const
 {
-    return dialog.wasCanceled();
+    return dialog->wasCanceled();
 }

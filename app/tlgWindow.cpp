@@ -11,8 +11,8 @@
 #include "tlgBoardView.h"
 #include "tlgCommandLine.h"
 #include "tlgCoordinateOverlay.h"
+#include "tlgDialogs.h"
 #include "tlgGame.h"
-#include "tlDataDirectory.h"
 #include "tlAboutDialog.h"
 #include "tlHelpBrowser.h"
 #include "tlPreferencesDialog.h"
@@ -64,18 +64,8 @@ tlgWindow::tlgWindow(const QStringList &arguments, const tlClock &windowClock, Q
     buildBoardView();
     setMenuBar(actions->menuBar(this));
     status = std::make_unique<tlgStatusBar>(statusBar());
+    windows = std::make_unique<tlgDialogs>(this, scene, clock);
     setUpHelp();
-    highscores = new tlgHighscoreViewer(clock, this);
-    backups = new tlgBackupViewer(this);
-    searchChoice = new tlgFindSolutionDialog(this);
-    searchChoice->setModal(true);
-    solution = new tlgSolutionViewer(this);
-    solution->setModal(true);
-    solution->setBoard(scene);
-    about = new tlAboutDialog(QPixmap(QStringLiteral(":/images/tlgAbout.png")), this);
-    updater = new tlUpdater(this);
-    preferencesDialog = new tlPreferencesDialog(this);
-    preferencesDialog->setModal(true);
     connectParts();
     startFirstGame(commandLineFile);
 }
@@ -110,32 +100,28 @@ void tlgWindow::buildBoardView()
 void tlgWindow::connectParts()
 {
     const tlgCommands &a = *actions;
+    using Slot = void (tlgWindow::*)();
+    const std::pair<QAction *, Slot> commands[] = {
+        {a.open, &tlgWindow::open}, {a.openRecent, &tlgWindow::viewBackups},
+        {a.save, &tlgWindow::save}, {a.replay, &tlgWindow::replay}, {a.hint, &tlgWindow::hint},
+        {a.findMatch, &tlgWindow::findMatch}, {a.undo, &tlgWindow::undo}, {a.peek, &tlgWindow::peek},
+        {a.highscores, &tlgWindow::viewHighscores}, {a.playedTiles, &tlgWindow::viewPlayedTiles},
+        {a.preferences, &tlgWindow::preferences}, {a.finishGame, &tlgWindow::finishGame},
+        {a.findSolution, &tlgWindow::findSolution}, {a.layoutDesigner, &tlgWindow::launchLayoutDesigner},
+        {a.checkForUpdates, &tlgWindow::checkForUpdates}, {a.help, &tlgWindow::help},
+    };
+    for (const auto &[action, slot] : commands)
+        connect(action, &QAction::triggered, this, slot);
     connect(a.newGame, &QAction::triggered, this, [this] { newGame(); });
-    connect(a.open, &QAction::triggered, this, &tlgWindow::open);
-    connect(a.openRecent, &QAction::triggered, this, &tlgWindow::viewBackups);
-    connect(a.save, &QAction::triggered, this, &tlgWindow::save);
-    connect(a.replay, &QAction::triggered, this, &tlgWindow::replay);
-    connect(a.hint, &QAction::triggered, this, &tlgWindow::hint);
-    connect(a.findMatch, &QAction::triggered, this, &tlgWindow::findMatch);
-    connect(a.undo, &QAction::triggered, this, &tlgWindow::undo);
-    connect(a.peek, &QAction::triggered, this, &tlgWindow::peek);
     connect(a.quit, &QAction::triggered, qApp, &QApplication::closeAllWindows);
-    connect(a.highscores, &QAction::triggered, this, &tlgWindow::viewHighscores);
     connect(a.tileCoordinates, &QAction::triggered, this, &tlgWindow::viewTileCoordinates);
-    connect(a.finishGame, &QAction::triggered, this, &tlgWindow::finishGame);
-    connect(a.layoutDesigner, &QAction::triggered, this, &tlgWindow::launchLayoutDesigner);
-    connect(a.playedTiles, &QAction::triggered, this, &tlgWindow::viewPlayedTiles);
-    connect(a.help, &QAction::triggered, this, &tlgWindow::help);
-    connect(a.about, &QAction::triggered, about, &tlAboutDialog::show);
-    connect(a.checkForUpdates, &QAction::triggered, this, &tlgWindow::checkForUpdates);
-    connect(a.preferences, &QAction::triggered, this, &tlgWindow::preferences);
-    connect(preferencesDialog, &tlPreferencesDialog::preferencesChanged, this, &tlgWindow::preferencesChanged);
-    connect(a.findSolution, &QAction::triggered, this, &tlgWindow::findSolution);
-    connect(searchChoice, &tlgFindSolutionDialog::startSearch, this, &tlgWindow::searchSolution);
-    connect(searchChoice, &tlgFindSolutionDialog::resetGame, this, &tlgWindow::replay);
-    connect(solution, &tlgSolutionViewer::resetGame, this, &tlgWindow::replay);
+    connect(a.about, &QAction::triggered, windows->about, &tlAboutDialog::show);
+    connect(windows->preferences, &tlPreferencesDialog::preferencesChanged, this, &tlgWindow::preferencesChanged);
+    connect(windows->searchChoice, &tlgFindSolutionDialog::startSearch, this, &tlgWindow::searchSolution);
+    connect(windows->searchChoice, &tlgFindSolutionDialog::resetGame, this, &tlgWindow::replay);
+    connect(windows->solution, &tlgSolutionViewer::resetGame, this, &tlgWindow::replay);
     // Walking a solution to the empty board is no win.
-    connect(solution, &tlgSolutionViewer::visibilityChanged, running.get(),
+    connect(windows->solution, &tlgSolutionViewer::visibilityChanged, running.get(),
             [this](bool visible) { running->setEndHandling(!visible); });
 
     connect(this, &tlgWindow::prepareNewGame, scene, &tlgBoard::newGame);
@@ -147,7 +133,7 @@ void tlgWindow::connectParts()
     connect(scene, &tlgBoard::activatePeek, this, &tlgWindow::activatePeek);
     connect(scene, &tlgBoard::activateFindMatching, this, &tlgWindow::activateFindMatching);
     connect(view, &tlgBoardView::fileDropped, this, &tlgWindow::openDroppedGame);
-    connect(backups, &tlgBackupViewer::loadGameFromFile, this, &tlgWindow::restoreBackupFile);
+    connect(windows->backups, &tlgBackupViewer::loadGameFromFile, this, &tlgWindow::restoreBackupFile);
 }
 
 QAction *tlgWindow::action(const QString &objectName) const
@@ -181,54 +167,46 @@ void tlgWindow::enableHighscoresAction()
 
 void tlgWindow::viewHighscores()
 {
-    highscores->showCurrentLayout();
-    highscores->show();
-    highscores->raise();
+    windows->highscores->showCurrentLayout();
+    windows->highscores->show();
+    windows->highscores->raise();
 }
 
 void tlgWindow::setUpHelp()
 {
-    const QString index = QStringLiteral("doc.index");
-    const QDir docs = findDataDirectory("docs");
-    if (dataDirectoryFound(docs) && docs.exists(index)) {
-        helpBrowser = std::make_unique<tlHelpBrowser>(docs.filePath(index), docs.path());
-        return;
-    }
-    const QString missing = dataDirectoryFound(docs)
-        ? tr("Cannot find the index descriptor to setup the documentation. No online help will be "
-             "available. Check your installation and reinstall if necessary.")
-        : tr("Cannot find the directory holding the documentation (docs). No online help will be "
-             "available. Check your installation and reinstall if necessary.");
-    QMessageBox::warning(nullptr, productName(), missing, QMessageBox::Ok);
+    QString problem;
+    windows->help = tlHelpBrowser::forInstalledDocs(problem);
+    if (!windows->help)
+        QMessageBox::warning(nullptr, productName(), problem, QMessageBox::Ok);
 }
 
 void tlgWindow::help()
 {
-    if (!helpBrowser) {
+    if (!windows->help) {
         QMessageBox::warning(nullptr, productName(),
                              tr("Sorry no help available.\nDocumentation files are missing. Check "
                                 "your installation and reinstall if necessary."),
                              QMessageBox::Ok);
         return;
     }
-    helpBrowser->show();
-    helpBrowser->raise();
+    windows->help->show();
+    windows->help->raise();
 }
 
 void tlgWindow::preferences()
 {
-    preferencesDialog->showPreferences(maximumTileHeight());
+    windows->preferences->showPreferences(maximumTileHeight());
 }
 
 void tlgWindow::checkForUpdates()
 {
-    updater->check(tlUpdater::descriptorUrl());
+    windows->updater->check(tlUpdater::descriptorUrl());
 }
 
 void tlgWindow::viewPlayedTiles()
 {
-    playedTiles->show();
-    playedTiles->raise();
+    windows->playedTiles->show();
+    windows->playedTiles->raise();
 }
 
 void tlgWindow::launchLayoutDesigner()
@@ -249,9 +227,9 @@ void tlgWindow::viewBackups()
                              QMessageBox::Ok);
         return;
     }
-    backups->updateBackupList(*backupHandler);
-    backups->setModal(true);
-    backups->show();
+    windows->backups->updateBackupList(*backupHandler);
+    windows->backups->setModal(true);
+    windows->backups->show();
 }
 
 bool tlgWindow::eventFilter(QObject *watched, QEvent *event)

@@ -9,20 +9,12 @@ class QAction;
 class tleGameEngine;
 class tlClock;
 class tlgBackupHandler;
-class tlgBackupViewer;
 class tlgBoard;
 class tlgBoardView;
 struct tlgCommands;
 class tlgCoordinateOverlay;
+struct tlgDialogs;
 class tlgGame;
-class tlgFindSolutionDialog;
-class tlAboutDialog;
-class tlHelpBrowser;
-class tlPreferencesDialog;
-class tlUpdater;
-class tlgHighscoreViewer;
-class tlgPlayedTilesViewer;
-class tlgSolutionViewer;
 class tlgLayoutDesignerClient;
 struct tlgStatusBar;
 class tlgTile;
@@ -61,13 +53,7 @@ public:
     QString tilesLeftText() const;
     QString clockText() const;
     QString countersText() const;
-    tlgHighscoreViewer *highscoreViewer() const { return highscores; }
-    tlgBackupViewer *backupViewer() const { return backups; }
-    tlgFindSolutionDialog *findSolutionDialog() const { return searchChoice; }
-    tlgSolutionViewer *solutionViewer() const { return solution; }
-    tlgPlayedTilesViewer *playedTilesViewer() const { return playedTiles; }
-    tlHelpBrowser *helpWindow() const { return helpBrowser.get(); }
-    tlPreferencesDialog *preferencesWindow() const { return preferencesDialog; }
+    const tlgDialogs &dialogs() const { return *windows; }
 
 signals:
     void prepareNewGame();
@@ -136,15 +122,7 @@ private:
     std::unique_ptr<tlgTileHandler> tileHandler;
     std::unique_ptr<tlgBackupHandler> backupHandler;
     std::unique_ptr<tlgLayoutDesignerClient> designer;
-    std::unique_ptr<tlHelpBrowser> helpBrowser;  // none when the documentation is missing
-    tlgHighscoreViewer *highscores = nullptr;
-    tlgBackupViewer *backups = nullptr;
-    tlgFindSolutionDialog *searchChoice = nullptr;
-    tlgSolutionViewer *solution = nullptr;
-    tlgPlayedTilesViewer *playedTiles = nullptr;
-    tlAboutDialog *about = nullptr;
-    tlPreferencesDialog *preferencesDialog = nullptr;
-    tlUpdater *updater = nullptr;
+    std::unique_ptr<tlgDialogs> windows;
     std::unique_ptr<tlgCoordinateOverlay> overlay;
 
     QString failure;

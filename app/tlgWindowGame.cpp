@@ -18,6 +18,7 @@
 #include "tlgBoard.h"
 #include "tlgBoardView.h"
 #include "tlgGameFileDialogs.h"
+#include "tlgDialogs.h"
 #include "tlgGame.h"
 #include "tlgHighscoreViewer.h"
 #include "tlgPlayedTilesViewer.h"
@@ -101,10 +102,10 @@ void tlgWindow::startFirstGame(const QString &commandLineFile)
         return;
     backupHandler = std::make_unique<tlgBackupHandler>(clock);
     // It follows the game from the first deal on, shown or not.
-    playedTiles = new tlgPlayedTilesViewer(&running->engine(), tileHandler.get(), this);
-    connect(scene, &tlgBoard::tilesRemoved, playedTiles, &tlgPlayedTilesViewer::tilesRemoved);
-    connect(scene, &tlgBoard::tilesUndoRemoved, playedTiles, &tlgPlayedTilesViewer::tilesUndoRemoved);
-    connect(this, &tlgWindow::prepareNewGame, playedTiles, &tlgPlayedTilesViewer::prepareNewGame);
+    windows->playedTiles = new tlgPlayedTilesViewer(&running->engine(), tileHandler.get(), this);
+    connect(scene, &tlgBoard::tilesRemoved, windows->playedTiles, &tlgPlayedTilesViewer::tilesRemoved);
+    connect(scene, &tlgBoard::tilesUndoRemoved, windows->playedTiles, &tlgPlayedTilesViewer::tilesUndoRemoved);
+    connect(this, &tlgWindow::prepareNewGame, windows->playedTiles, &tlgPlayedTilesViewer::prepareNewGame);
 
     auto *app = qobject_cast<tlgApplication *>(QCoreApplication::instance());
     const bool fileRequested = app && app->fileOpenRequested();
@@ -306,5 +307,5 @@ void tlgWindow::preferencesChanged()
         relayoutBoard();
         repaint();
     }
-    highscores->showCurrentLayout();
+    windows->highscores->showCurrentLayout();
 }

@@ -10,6 +10,7 @@
 #include "tlgBoard.h"
 #include "tlgBoardView.h"
 #include "tlgFindSolutionDialog.h"
+#include "tlgDialogs.h"
 #include "tlgGame.h"
 #include "tlgSearchProgress.h"
 #include "tlgSolutionViewer.h"
@@ -19,7 +20,6 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QProgressDialog>
 
 void tlgWindow::hint()
 {
@@ -75,32 +75,28 @@ void tlgWindow::finishGame()
 
 void tlgWindow::findSolution()
 {
-    searchChoice->show();
+    windows->searchChoice->show();
 }
 
 void tlgWindow::searchSolution()
 {
-    const int maxIterations = searchChoice->maxIterations();
-    auto *dialog = new QProgressDialog(tr("Searching Solution..."), tr("Cancel"), 0, maxIterations, this);
-    dialog->setWindowModality(Qt::ApplicationModal);
-    dialog->setValue(0);
-    dialog->show();
-    tlgSearchProgress progress(*dialog);
-    const tlgGame::SearchResult result = running->search(maxIterations, &progress);
+    const int maxIterations = windows->searchChoice->maxIterations();
+    auto progress = std::make_unique<tlgSearchProgress>(this, maxIterations);
+    const tlgGame::SearchResult result = running->search(maxIterations, progress.get());
     if (result.found) {
-        solution->setSolutionText(running->engine().solutionText());
-        solution->setSolutionPairs(running->engine().history());
-        solution->show();
-        delete dialog;
+        windows->solution->setSolutionText(running->engine().solutionText());
+        windows->solution->setSolutionPairs(running->engine().history());
+        windows->solution->show();
+        progress.reset();
         newGame(false, QString(), false);
         // The clock waits while the player studies the solution.
         running->stopClock();
         return;
     }
-    delete dialog;
+    progress.reset();
     QMessageBox::information(this, tr("Tilvane - Solution Search"), result.failure, QMessageBox::Ok);
     if (result.worthExtending)
-        searchChoice->show();
+        windows->searchChoice->show();
     else
         newGame(false, QString(), false);
 }

@@ -12,7 +12,6 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QElapsedTimer>
-#include <QProgressDialog>
 #include <cstdio>
 
 namespace {
@@ -82,11 +81,7 @@ int main(int argc, char *argv[])
     }
 
     // As the window runs it: an application-modal dialog that counts the plays.
-    QProgressDialog dialog(QStringLiteral("Searching Solution..."), QStringLiteral("Cancel"), 0, plays);
-    dialog.setWindowModality(Qt::ApplicationModal);
-    dialog.setValue(0);
-    dialog.show();
-    tlgSearchProgress progress(dialog);
+    tlgSearchProgress progress(nullptr, plays);
     const Run inGame = timeSearch(seed, plays, &progress);
     const Run bare = timeSearch(seed, plays, nullptr);
     const bool identical = inGame.fingerprint == bare.fingerprint;

@@ -1,5 +1,7 @@
 #include "tlHelpBrowser.h"
 
+#include "tlDataDirectory.h"
+
 #include "tlDiagnostics.h"
 #include "tlVersion.h"
 
@@ -192,4 +194,18 @@ void tlHelpBrowser::showPageInContents(const QUrl &source)
         return;
     // A page that is not in the index has no entry, and none stays selected.
     contents->setCurrentItem(itemsByFile.value(page));
+}
+
+std::unique_ptr<tlHelpBrowser> tlHelpBrowser::forInstalledDocs(QString &problem)
+{
+    const QString index = QStringLiteral("doc.index");
+    const QDir docs = findDataDirectory("docs");
+    if (dataDirectoryFound(docs) && docs.exists(index))
+        return std::make_unique<tlHelpBrowser>(docs.filePath(index), docs.path());
+    problem = dataDirectoryFound(docs)
+        ? tr("Cannot find the index descriptor to setup the documentation. No online help will be "
+             "available. Check your installation and reinstall if necessary.")
+        : tr("Cannot find the directory holding the documentation (docs). No online help will be "
+             "available. Check your installation and reinstall if necessary.");
+    return nullptr;
 }

@@ -4,6 +4,7 @@
 #include <QMap>
 #include <QString>
 #include <QWidget>
+#include <memory>
 
 class QPushButton;
 class QTextBrowser;
@@ -25,6 +26,9 @@ class tlHelpBrowser : public QWidget
 public:
     // `docsDirectory` is where the pages named in `indexFile` and their pictures lie.
     tlHelpBrowser(const QString &indexFile, const QString &docsDirectory);
+    // The browser on the installed documentation; none when it is missing, and then
+    // `problem` says what the player is to be told.
+    static std::unique_ptr<tlHelpBrowser> forInstalledDocs(QString &problem);
 
 private slots:
     void updateCaption();

@@ -14,6 +14,7 @@
 #include "tlgBackupHandler.h"
 #include "tlgBoard.h"
 #include "tlgBoardView.h"
+#include "tlgDialogs.h"
 #include "tlgFindSolutionDialog.h"
 #include "tlgGame.h"
 #include "tlgHighscoreViewer.h"
@@ -438,7 +439,7 @@ void WindowTest::quittingStopsFinishingAndTellsOfLostSettings()
     QCOMPARE(answerer.boxes.size(), 1);
     QCOMPARE(answerer.boxes[0].text, QStringLiteral("Your highscores and preferences could not be saved: "
                                                     "the settings file '%1' cannot be written.").arg(store));
-    QVERIFY(!window.highscoreViewer()->isVisible());
+    QVERIFY(!window.dialogs().highscores->isVisible());
     QVERIFY(!tlHighscoreList::instance()->hasLayout(QStringLiteral("Scattered")));
     // Closing the window ended the event loop for good, as quitting must; the tests
     // after this one run loops of their own again.
@@ -502,7 +503,7 @@ void WindowTest::startupFailuresAreReportedUp()
         tlgWindow window(noArguments, clock);
         QCOMPARE(window.startupFailure(), tlLayoutLocator::missingDirectoryMessage());
         // Help is a loss the game survives.
-        QVERIFY(!window.helpWindow());
+        QVERIFY(!window.dialogs().help);
         QVERIFY(answerer.texts().value(0).startsWith(
             QStringLiteral("Cannot find the directory holding the documentation (docs).")));
         window.help();
@@ -519,7 +520,7 @@ void WindowTest::solutionSearchOutcomes()
     // Chooses a search mode in the dialog and confirms it, as the player would.
     const auto searchWith = [](tlgWindow &window, int mode) {
         window.findSolution();
-        tlgFindSolutionDialog *dialog = window.findSolutionDialog();
+        tlgFindSolutionDialog *dialog = window.dialogs().searchChoice;
         QVERIFY(dialog->isVisible());
         dialog->findChild<QComboBox *>()->setCurrentIndex(mode);
         dialog->accept();
@@ -533,13 +534,13 @@ void WindowTest::solutionSearchOutcomes()
         window.hint();
         window.board()->removeSelectedPair();
         searchWith(window, standardSearch);
-        QVERIFY(window.solutionViewer()->isVisible());
+        QVERIFY(window.dialogs().solution->isVisible());
         QCOMPARE(window.tilesLeftText(), QStringLiteral("144"));
         QCOMPARE(window.countersText(), QStringLiteral("0/0/0"));
         QCOMPARE(window.clockText(), QStringLiteral("00:00"));
         // Walking the solution to the empty board is no win while the viewer shows.
         QVERIFY(!window.game().hasEnded());
-        window.solutionViewer()->hide();
+        window.dialogs().solution->hide();
         QCOMPARE(window.tilesLeftText(), QStringLiteral("144"));
         QVERIFY(answerer.boxes.isEmpty());
     }
@@ -550,10 +551,10 @@ void WindowTest::solutionSearchOutcomes()
     QCOMPARE(answerer.boxes.size(), 2);  // the dead end at the start, then the search
     QCOMPARE(answerer.boxes[1].title, QStringLiteral("Tilvane - Solution Search"));
     QCOMPARE(answerer.boxes[1].text, failure.arg(1000) + QStringLiteral(" Try a more extended search."));
-    QVERIFY(window.findSolutionDialog()->isVisible());
+    QVERIFY(window.dialogs().searchChoice->isVisible());
     searchWith(window, extendedSearch);
     QCOMPARE(answerer.boxes[2].text, failure.arg(10000));
-    QVERIFY(!window.findSolutionDialog()->isVisible());
+    QVERIFY(!window.dialogs().searchChoice->isVisible());
     QVERIFY(answerer.boxes.last().text.startsWith(QStringLiteral("Dead end!")));  // the deal again
     tlHighscoreList::instance()->removeLayout(QStringLiteral("Hopeless"));
 }
@@ -580,9 +581,9 @@ void WindowTest::wonGameEntersTheHighscores()
     QVERIFY(enabled(window, "replay"));
     QVERIFY(enabled(window, "highscores"));
     QVERIFY(!window.boardView()->isEnabled());
-    QVERIFY(window.highscoreViewer()->isVisible());
+    QVERIFY(window.dialogs().highscores->isVisible());
     // The viewer comes up with the fresh result marked.
-    auto *table = window.highscoreViewer()->findChild<QTableWidget *>();
+    auto *table = window.dialogs().highscores->findChild<QTableWidget *>();
     QVERIFY(table && table->item(0, 0));
     QCOMPARE(table->item(0, 0)->foreground().color(), QColor(Qt::red));
     const auto entries = tlHighscoreList::instance()->entries(QStringLiteral("Scattered"));
@@ -615,7 +616,7 @@ void WindowTest::layoutChangeDealsAtOnce()
     tlgWindow window(noArguments, clock);
     const QSize turtleSize = window.size();
     tlSettings::instance().layoutName = QStringLiteral("Montezuma");
-    emit window.preferencesWindow()->preferencesChanged();
+    emit window.dialogs().preferences->preferencesChanged();
     QCOMPARE(window.engine()->board()->layout()->name(), QStringLiteral("Montezuma"));
     QCOMPARE(window.statusMessage(), QStringLiteral("New game started with layout 'Montezuma' (144 tiles)"));
     QVERIFY(window.size() != turtleSize);
