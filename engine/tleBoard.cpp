@@ -4,6 +4,8 @@
 #include "tlLayoutHandler.h"
 #include "tleTileKinds.h"
 
+#include <limits>
+
 namespace {
 
 const int noTile = -1;
@@ -11,7 +13,12 @@ const int bitsPerWord = 64;
 
 uint64_t bitOf(int index)
 {
-    return uint64_t(1) << (index % bitsPerWord);
+    return uint64_t(1) << (unsigned(index) % bitsPerWord);
+}
+
+int wordOf(int index)
+{
+    return int(unsigned(index) / bitsPerWord);
 }
 
 int lowestBit(uint64_t bits)
@@ -45,7 +52,8 @@ void tleBoard::clear()
     ready = false;
     contiguous = false;
     layoutHandler.reset();
-    neighbours.clear();
+    dependents.clear();
+    dependentStart.clear();
     classes.clear();
     words = 0;
     current = State();
@@ -135,77 +143,88 @@ bool tleBoard::init(const QString &layoutFile, const std::vector<tleTile *> &til
 
 void tleBoard::findNeighbours()
 {
-    neighbours.assign(tileList.size(), Neighbours());
-    for (size_t i = 0; i < tileList.size(); ++i) {
-        const tleTile *tile = tileList[i];
-        Neighbours &n = neighbours[i];
-        const auto collect = [this, tile](auto &into, int dLayer, int dx, int dy) {
+    // Entries are 16 bits wide: enough for the largest layout.
+    static_assert(tlLayoutHandler::maxTiles * placeCount <= std::numeric_limits<uint16_t>::max() + 1,
+                  "a place entry must fit its 16 bits");
+    dependents.clear();
+    dependentStart.assign(1, 0);
+    for (const tleTile *tile : tileList) {
+        const auto collect = [this, tile](int dLayer, int dx, int dy, Place place) {
             const int cell = cellIndex(tile->layer + dLayer, tile->x + dx, tile->y + dy);
             if (cell != noTile && grid[size_t(cell)] != noTile)
-                into.add(grid[size_t(cell)]);
+                dependents.push_back(uint16_t(grid[size_t(cell)] * placeCount + place));
         };
         for (int dy = -1; dy <= 1; ++dy) {
-            collect(n.left, 0, -2, dy);
-            collect(n.right, 0, 2, dy);
-            for (int dx = -1; dx <= 1; ++dx) {
-                collect(n.above, 1, dx, dy);
-                collect(n.below, -1, dx, dy);
-            }
+            collect(0, -2, dy, rightPlace);
+            collect(0, 2, dy, leftPlace);
+            for (int dx = -1; dx <= 1; ++dx)
+                collect(-1, dx, dy, abovePlace);
         }
+        dependentStart.push_back(uint32_t(dependents.size()));
     }
 }
 
-uint64_t *tleBoard::classRow(State &state, int cls) const
+inline uint64_t *tleBoard::classRow(State &state, int cls) const
 {
     return state.classBits.data() + size_t(cls) * size_t(words);
 }
 
-const uint64_t *tleBoard::classRow(const State &state, int cls) const
+inline const uint64_t *tleBoard::classRow(const State &state, int cls) const
 {
     return state.classBits.data() + size_t(cls) * size_t(words);
 }
 
-bool tleBoard::freeIn(const State &state, int index) const
+// Whether the tile whose counts start at `place` is free.
+inline bool tleBoard::freeAt(const uint8_t *place)
 {
-    const size_t i = size_t(index);
-    return state.onBoard[i] && !state.aboveTaken[i] && (!state.leftTaken[i] || !state.rightTaken[i]);
+    return place[selfPlace] && !place[abovePlace] && (!place[leftPlace] || !place[rightPlace]);
+}
+
+inline bool tleBoard::freeIn(const State &state, int index) const
+{
+    return freeAt(state.places.data() + size_t(index) * placeCount);
+}
+
+// A tile of class `cls` that was not free now is.
+inline void tleBoard::markFree(State &state, int index, int cls) const
+{
+    state.freeBits[size_t(wordOf(index))] |= bitOf(index);
+    classRow(state, cls)[wordOf(index)] |= bitOf(index);
+    state.pairs += unsigned(state.freeInClass[size_t(cls)]++);
 }
 
 void tleBoard::updateFree(State &state, int index) const
 {
-    const bool nowFree = freeIn(state, index);
-    uint64_t &word = state.freeBits[size_t(index / bitsPerWord)];
-    if (bool(word & bitOf(index)) == nowFree)
-        return;
-    word ^= bitOf(index);
+    // Tiles that pair with nothing need no bookkeeping: whether they are free is
+    // asked of their counts.
     const int cls = classes[size_t(index)];
     if (cls == notMatchable)
         return;
-    classRow(state, cls)[index / bitsPerWord] ^= bitOf(index);
-    int &freeOfClass = state.freeInClass[size_t(cls)];
+    const bool nowFree = freeIn(state, index);
+    uint64_t &word = state.freeBits[size_t(wordOf(index))];
+    if (bool(word & bitOf(index)) == nowFree)
+        return;
     if (nowFree) {
-        state.pairs += unsigned(freeOfClass);
-        ++freeOfClass;
-    } else {
-        --freeOfClass;
-        state.pairs -= unsigned(freeOfClass);
+        markFree(state, index, cls);
+        return;
     }
+    word ^= bitOf(index);
+    classRow(state, cls)[wordOf(index)] ^= bitOf(index);
+    state.pairs -= unsigned(--state.freeInClass[size_t(cls)]);
 }
 
 void tleBoard::recount(State &state) const
 {
     const size_t n = tileList.size();
-    state.leftTaken.assign(n, 0);
-    state.rightTaken.assign(n, 0);
-    state.aboveTaken.assign(n, 0);
     for (size_t i = 0; i < n; ++i) {
-        const Neighbours &neighbour = neighbours[i];
-        for (int j : neighbour.left)
-            state.leftTaken[i] += state.onBoard[size_t(j)];
-        for (int j : neighbour.right)
-            state.rightTaken[i] += state.onBoard[size_t(j)];
-        for (int j : neighbour.above)
-            state.aboveTaken[i] += state.onBoard[size_t(j)];
+        uint8_t *place = state.places.data() + i * placeCount;
+        place[leftPlace] = place[rightPlace] = place[abovePlace] = 0;
+    }
+    for (size_t i = 0; i < n; ++i) {
+        if (!state.places[i * placeCount + selfPlace])
+            continue;
+        for (uint32_t e = dependentStart[i]; e < dependentStart[i + 1]; ++e)
+            ++state.places[dependents[e]];
     }
     state.freeBits.assign(size_t(words), 0);
     state.classBits.assign(size_t(words) * classCount, 0);
@@ -218,7 +237,9 @@ void tleBoard::recount(State &state) const
 tleBoard::State tleBoard::fullBoard() const
 {
     State state;
-    state.onBoard.assign(tileList.size(), 1);
+    state.places.assign(tileList.size() * placeCount, 0);
+    for (size_t i = 0; i < tileList.size(); ++i)
+        state.places[i * placeCount + selfPlace] = 1;
     recount(state);
     return state;
 }
@@ -229,33 +250,56 @@ void tleBoard::kindsChanged()
     for (size_t i = 0; i < tileList.size(); ++i)
         classes[i] = matchClass(tileList[i]->type);
     full = fullBoard();
-    current.onBoard.resize(tileList.size());
+    current.places.resize(tileList.size() * placeCount);
     for (size_t i = 0; i < tileList.size(); ++i)
-        current.onBoard[i] = tileList[i]->state == 1;
+        current.places[i * placeCount + selfPlace] = tileList[i]->state == 1;
     recount(current);
 }
 
 void tleBoard::setPresence(int index, bool present)
 {
     State &state = current;
-    state.onBoard[size_t(index)] = present;
+    uint8_t *places = state.places.data();
+    places[size_t(index) * placeCount + selfPlace] = present;
     // A neighbour's freedom can only change when its count of taken places on that
     // side turns from none to some or back.
-    const auto countPlace = [this, &state, present](std::vector<uint8_t> &taken, int neighbour) {
-        uint8_t &places = taken[size_t(neighbour)];
-        places = uint8_t(present ? places + 1 : places - 1);
-        if (places == (present ? 1 : 0))
-            updateFree(state, neighbour);
-    };
-    // This tile is the right-hand neighbour of those on its left, and so on.
-    const Neighbours &n = neighbours[size_t(index)];
-    for (int j : n.left)
-        countPlace(state.rightTaken, j);
-    for (int j : n.right)
-        countPlace(state.leftTaken, j);
-    for (int j : n.below)
-        countPlace(state.aboveTaken, j);
+    const uint8_t changed = present ? 1 : 0;
+    for (uint32_t e = dependentStart[size_t(index)]; e < dependentStart[size_t(index) + 1]; ++e) {
+        const uint16_t entry = dependents[e];
+        places[entry] = uint8_t(present ? places[entry] + 1 : places[entry] - 1);
+        if (places[entry] == changed)
+            updateFree(state, entry / placeCount);
+    }
     updateFree(state, index);
+}
+
+// Removal of a free tile that can pair, as random play makes it: the tile leaves its
+// class, and its neighbours can only become free. The arrays are read through locals,
+// since every count written could otherwise alias them.
+inline void tleBoard::takeFree(int index)
+{
+    State &state = current;
+    uint8_t *places = state.places.data();
+    uint64_t *freeBits = state.freeBits.data();
+    const int8_t *classOf = classes.data();
+    const int cls = classOf[index];
+    places[size_t(index) * placeCount + selfPlace] = 0;
+    freeBits[wordOf(index)] &= ~bitOf(index);
+    classRow(state, cls)[wordOf(index)] &= ~bitOf(index);
+    state.pairs -= unsigned(--state.freeInClass[size_t(cls)]);
+    const uint16_t *entry = dependents.data() + dependentStart[size_t(index)];
+    const uint16_t *end = dependents.data() + dependentStart[size_t(index) + 1];
+    for (; entry != end; ++entry) {
+        if (--places[*entry] != 0)
+            continue;
+        const int neighbour = *entry / placeCount;
+        const int neighbourClass = classOf[neighbour];
+        if (neighbourClass != notMatchable && freeAt(places + size_t(neighbour) * placeCount)
+            && !(freeBits[wordOf(neighbour)] & bitOf(neighbour)))
+            markFree(state, neighbour, neighbourClass);
+    }
+    tileList[size_t(index)]->state = 0;
+    --left;
 }
 
 bool tleBoard::isFree(const tleTile *tile) const
@@ -271,7 +315,7 @@ void tleBoard::removeTile(tleTile *tile)
     tile->state = 0;
     --left;
     const int index = indexOf(tile);
-    if (index != noTile && current.onBoard[size_t(index)])
+    if (index != noTile && current.places[size_t(index) * placeCount + selfPlace])
         setPresence(index, false);
 }
 
@@ -282,7 +326,7 @@ void tleBoard::restoreTile(tleTile *tile)
     tile->state = 1;
     ++left;
     const int index = indexOf(tile);
-    if (index != noTile && !current.onBoard[size_t(index)])
+    if (index != noTile && !current.places[size_t(index) * placeCount + selfPlace])
         setPresence(index, true);
 }
 
@@ -301,19 +345,18 @@ unsigned tleBoard::pairCount() const
     return ready ? current.pairs : 0;
 }
 
-tleTilePair tleBoard::pairAt(unsigned index) const
+inline bool tleBoard::findPair(unsigned index, int &first, int &second) const
 {
-    if (index >= pairCount())
-        return {nullptr, nullptr};
+    if (!ready || index >= current.pairs)
+        return false;
     // Pairs run by their first tile in tile order, then by their second; a free tile
     // opens as many pairs as there are free tiles of its class after it.
     std::array<int, classCount> after = current.freeInClass;
+    const int8_t *classOf = classes.data();
     for (int word = 0; word < words; ++word) {
         for (uint64_t bits = current.freeBits[size_t(word)]; bits; bits &= bits - 1) {
-            const int first = word * bitsPerWord + lowestBit(bits);
-            const int cls = classes[size_t(first)];
-            if (cls == notMatchable)
-                continue;
+            first = word * bitsPerWord + lowestBit(bits);
+            const int cls = classOf[first];
             const unsigned opened = unsigned(--after[size_t(cls)]);
             if (index >= opened) {
                 index -= opened;
@@ -324,14 +367,33 @@ tleTilePair tleBoard::pairAt(unsigned index) const
             uint64_t later = row[word] & ~((bitOf(first) << 1) - 1);
             for (int next = word; next < words; later = ++next < words ? row[next] : 0) {
                 for (; later; later &= later - 1) {
-                    if (index-- == 0)
-                        return {tileList[size_t(first)],
-                                tileList[size_t(next * bitsPerWord + lowestBit(later))]};
+                    if (index-- == 0) {
+                        second = next * bitsPerWord + lowestBit(later);
+                        return true;
+                    }
                 }
             }
         }
     }
-    return {nullptr, nullptr};
+    return false;
+}
+
+tleTilePair tleBoard::pairAt(unsigned index) const
+{
+    int first = noTile, second = noTile;
+    if (!findPair(index, first, second))
+        return {nullptr, nullptr};
+    return {tileList[size_t(first)], tileList[size_t(second)]};
+}
+
+tleTilePair tleBoard::removePairAt(unsigned index)
+{
+    int first = noTile, second = noTile;
+    if (!findPair(index, first, second))
+        return {nullptr, nullptr};
+    for (const int tile : {first, second})
+        takeFree(tile);
+    return {tileList[size_t(first)], tileList[size_t(second)]};
 }
 
 unsigned tleBoard::possiblePairs(tleTilePairList &out) const

@@ -40,6 +40,10 @@ public:
     // building the whole list.
     unsigned pairCount() const;
     tleTilePair pairAt(unsigned index) const;
+    // Takes the pair at `index` of that order off the board and returns it, nulls when
+    // there is none. The pair comes from the board's own free tiles, so random play
+    // needs no check of freedom or matching.
+    tleTilePair removePairAt(unsigned index);
     // The kinds on the tiles were changed (a deal or a game file): recount the classes.
     void kindsChanged();
 
@@ -59,29 +63,18 @@ private:
     static constexpr int8_t notMatchable = -1;
     static int8_t matchClass(uint32_t kind);
 
-    // A tile's neighbours that decide whether it is free, by tile index: the tiles two
-    // columns to either side (rows y-1 to y+1) and those half a tile or less away on
-    // the layer above and below.
-    template <int N> struct IndexList
-    {
-        std::array<int16_t, N> index{};
-        uint8_t size = 0;
-        void add(int value) { index[size++] = int16_t(value); }
-        const int16_t *begin() const { return index.data(); }
-        const int16_t *end() const { return index.data() + size; }
-    };
-    struct Neighbours
-    {
-        IndexList<3> left, right;
-        IndexList<9> above, below;
-    };
+    // What is kept per tile about the places that decide whether it is free: how many
+    // of its side neighbours (two columns to either side, rows y-1 to y+1) and of the
+    // tiles half a tile or less away on the layer above are on the board, and whether
+    // it is itself.
+    enum Place : int { leftPlace, rightPlace, abovePlace, selfPlace, placeCount };
 
     // Everything that changes as tiles come and go, kept together so that a full
     // board can be put back by one copy.
     struct State
     {
-        std::vector<uint8_t> onBoard, leftTaken, rightTaken, aboveTaken;
-        std::vector<uint64_t> freeBits;   // bit per tile
+        std::vector<uint8_t> places;      // placeCount counts per tile
+        std::vector<uint64_t> freeBits;   // bit per free tile that can pair
         std::vector<uint64_t> classBits;  // bit per tile, one row of words per class
         std::array<int, classCount> freeInClass{};
         unsigned pairs = 0;
@@ -92,8 +85,12 @@ private:
     State fullBoard() const;
     void recount(State &state) const;
     bool freeIn(const State &state, int index) const;
+    static bool freeAt(const uint8_t *place);
     void updateFree(State &state, int index) const;
+    void markFree(State &state, int index, int cls) const;
     void setPresence(int index, bool present);
+    void takeFree(int index);
+    bool findPair(unsigned index, int &first, int &second) const;
     int indexOf(const tleTile *tile) const;
     int cellIndex(int32_t layer, int32_t x, int32_t y) const;
     uint64_t *classRow(State &state, int cls) const;
@@ -110,7 +107,11 @@ private:
     bool contiguous = false;  // tileList[i] == tileList[0] + i for every i
     std::unique_ptr<tlLayoutHandler> layoutHandler;
 
-    std::vector<Neighbours> neighbours;
+    // For every tile, the counts it adds to as `tile * placeCount + place` entries into
+    // State::places: it is the right-hand neighbour of the tiles on its left, and so on.
+    // The entries of tile i run from dependentStart[i] to dependentStart[i + 1].
+    std::vector<uint16_t> dependents;
+    std::vector<uint32_t> dependentStart;
     std::vector<int8_t> classes;  // match class per tile, as last counted
     int words = 0;                // 64-bit words per bit set
     State current;

@@ -146,8 +146,8 @@ void tleGameEngine::playRandomly()
         const unsigned count = gameBoard->pairCount();
         if (count == 0)
             return;
-        const tleTilePair pair = gameBoard->pairAt(uniformIndex(count));
-        removePair(pair.first, pair.second);
+        // The board hands out only free matching pairs, so removePair's checks can go.
+        removed.push_back(gameBoard->removePairAt(uniformIndex(count)));
     }
 }
 

@@ -231,6 +231,24 @@ void BoardTest::bookkeepingMatchesThePlainRule()
             QVERIFY(engine.removePair(pick.first, pick.second));
         }
     }
+
+    // Random play takes its pairs the quick way: every one of them must be a legal
+    // removal by the checked way, leaving the same board.
+    int left = 0;
+    unsigned plays = 0;
+    engine.solve(left, plays, 1, nullptr);
+    tleGameEngine checked;
+    QVERIFY(checked.init(tlLayoutLocator::findLayoutFile(layout, 0)));
+    for (size_t i = 0; i < engine.tiles().size(); ++i)
+        checked.tiles()[i]->type = engine.tiles()[i]->type;
+    const auto twin = [&](const tleTile *tile) {
+        return checked.tiles()[size_t(tile - engine.tiles().front())];
+    };
+    for (const tleTilePair &pair : engine.history())
+        QVERIFY(checked.removePair(twin(pair.first), twin(pair.second)));
+    QCOMPARE(checked.tilesLeft(), engine.tilesLeft());
+    for (const tleTile *tile : board.tiles())
+        QCOMPARE(checked.board()->isFree(twin(tile)), board.isFree(tile));
 }
 
 TILVANE_TEST_MAIN(BoardTest, QCoreApplication)
