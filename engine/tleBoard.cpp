@@ -26,6 +26,11 @@ int lowestBit(uint64_t bits)
     return __builtin_ctzll(bits);
 }
 
+int highestBit(uint64_t bits)
+{
+    return bitsPerWord - 1 - __builtin_clzll(bits);
+}
+
 }
 
 tleBoard::tleBoard() = default;
@@ -144,6 +149,10 @@ bool tleBoard::init(const QString &layoutFile, const std::vector<tleTile *> &til
 void tleBoard::findNeighbours()
 {
     // Entries are 16 bits wide: enough for the largest layout.
+    static_assert(tlLayoutHandler::maxTiles <= std::numeric_limits<uint16_t>::max(),
+                  "a class's count of free tiles must fit its 16 bits");
+    static_assert(tlLayoutHandler::maxTiles <= std::numeric_limits<int16_t>::max(),
+                  "a class's highest free tile must fit its 16 bits");
     static_assert(tlLayoutHandler::maxTiles * placeCount <= std::numeric_limits<uint16_t>::max() + 1,
                   "a place entry must fit its 16 bits");
     dependents.clear();
@@ -175,7 +184,7 @@ inline const uint64_t *tleBoard::classRow(const State &state, int cls) const
 }
 
 // Whether the tile whose counts start at `place` is free.
-inline bool tleBoard::freeAt(const uint8_t *place)
+inline bool tleBoard::freeAt(const Count *place)
 {
     return place[selfPlace] && !place[abovePlace] && (!place[leftPlace] || !place[rightPlace]);
 }
@@ -190,7 +199,39 @@ inline void tleBoard::markFree(State &state, int index, int cls) const
 {
     state.freeBits[size_t(wordOf(index))] |= bitOf(index);
     classRow(state, cls)[wordOf(index)] |= bitOf(index);
-    state.pairs += unsigned(state.freeInClass[size_t(cls)]++);
+    state.pairs += state.freeInClass[size_t(cls)]++;
+    int16_t &last = state.lastFree[size_t(cls)];
+    if (last == noTile) {
+        last = int16_t(index);
+    } else if (index > last) {
+        state.opens[size_t(wordOf(last))] |= bitOf(last);
+        last = int16_t(index);
+    } else {
+        state.opens[size_t(wordOf(index))] |= bitOf(index);
+    }
+}
+
+// A free tile of class `cls` is no longer free; its bit has left the class row and the
+// class's count has been lowered.
+inline void tleBoard::leaveClass(State &state, int index, int cls) const
+{
+    int16_t &last = state.lastFree[size_t(cls)];
+    if (index != last) {
+        state.opens[size_t(wordOf(index))] &= ~bitOf(index);
+        return;
+    }
+    last = noTile;
+    if (state.freeInClass[size_t(cls)] == 0)
+        return;
+    // The highest free tile left now opens nothing.
+    const uint64_t *row = classRow(state, cls);
+    for (int word = wordOf(index); word >= 0; --word) {
+        if (row[word]) {
+            last = int16_t(word * bitsPerWord + highestBit(row[word]));
+            state.opens[size_t(word)] &= ~bitOf(last);
+            return;
+        }
+    }
 }
 
 void tleBoard::updateFree(State &state, int index) const
@@ -211,13 +252,14 @@ void tleBoard::updateFree(State &state, int index) const
     word ^= bitOf(index);
     classRow(state, cls)[wordOf(index)] ^= bitOf(index);
     state.pairs -= unsigned(--state.freeInClass[size_t(cls)]);
+    leaveClass(state, index, cls);
 }
 
 void tleBoard::recount(State &state) const
 {
     const size_t n = tileList.size();
     for (size_t i = 0; i < n; ++i) {
-        uint8_t *place = state.places.data() + i * placeCount;
+        Count *place = state.places.data() + i * placeCount;
         place[leftPlace] = place[rightPlace] = place[abovePlace] = 0;
     }
     for (size_t i = 0; i < n; ++i) {
@@ -226,9 +268,16 @@ void tleBoard::recount(State &state) const
         for (uint32_t e = dependentStart[i]; e < dependentStart[i + 1]; ++e)
             ++state.places[dependents[e]];
     }
+    state.onBoard.assign(size_t(words), 0);
+    for (size_t i = 0; i < n; ++i) {
+        if (state.places[i * placeCount + selfPlace])
+            state.onBoard[size_t(wordOf(int(i)))] |= bitOf(int(i));
+    }
     state.freeBits.assign(size_t(words), 0);
     state.classBits.assign(size_t(words) * classCount, 0);
     state.freeInClass.fill(0);
+    state.opens.assign(size_t(words), 0);
+    state.lastFree.fill(noTile);
     state.pairs = 0;
     for (size_t i = 0; i < n; ++i)
         updateFree(state, int(i));
@@ -259,34 +308,36 @@ void tleBoard::kindsChanged()
 void tleBoard::setPresence(int index, bool present)
 {
     State &state = current;
-    uint8_t *places = state.places.data();
+    Count *places = state.places.data();
     places[size_t(index) * placeCount + selfPlace] = present;
+    state.onBoard[size_t(wordOf(index))] ^= bitOf(index);
     // A neighbour's freedom can only change when its count of taken places on that
     // side turns from none to some or back.
-    const uint8_t changed = present ? 1 : 0;
+    const Count changed = present ? 1 : 0;
     for (uint32_t e = dependentStart[size_t(index)]; e < dependentStart[size_t(index) + 1]; ++e) {
         const uint16_t entry = dependents[e];
-        places[entry] = uint8_t(present ? places[entry] + 1 : places[entry] - 1);
+        places[entry] = Count(present ? places[entry] + 1 : places[entry] - 1);
         if (places[entry] == changed)
             updateFree(state, entry / placeCount);
     }
     updateFree(state, index);
 }
 
-// Removal of a free tile that can pair, as random play makes it: the tile leaves its
-// class, and its neighbours can only become free. The arrays are read through locals,
-// since every count written could otherwise alias them.
-inline void tleBoard::takeFree(int index)
+// Removal of a free tile of class `cls`, as random play makes it, once the class's
+// count has been lowered: the tile leaves its class, and its neighbours can only become
+// free. The arrays are read through locals, since every count written could otherwise
+// alias them. Inlined, so that both tiles of a pair share those loads.
+__attribute__((always_inline)) inline void tleBoard::takeFree(int index, int cls)
 {
     State &state = current;
-    uint8_t *places = state.places.data();
+    Count *places = state.places.data();
     uint64_t *freeBits = state.freeBits.data();
     const int8_t *classOf = classes.data();
-    const int cls = classOf[index];
     places[size_t(index) * placeCount + selfPlace] = 0;
+    state.onBoard[size_t(wordOf(index))] &= ~bitOf(index);
     freeBits[wordOf(index)] &= ~bitOf(index);
     classRow(state, cls)[wordOf(index)] &= ~bitOf(index);
-    state.pairs -= unsigned(--state.freeInClass[size_t(cls)]);
+    leaveClass(state, index, cls);
     const uint16_t *entry = dependents.data() + dependentStart[size_t(index)];
     const uint16_t *end = dependents.data() + dependentStart[size_t(index) + 1];
     for (; entry != end; ++entry) {
@@ -334,8 +385,12 @@ void tleBoard::restoreAll()
 {
     if (!ready)
         return;
-    for (tleTile *tile : tileList)
-        tile->state = 1;
+    // Only the tiles off the board need their state back.
+    for (int word = 0; word < words; ++word) {
+        for (uint64_t bits = full.onBoard[size_t(word)] & ~current.onBoard[size_t(word)]; bits;
+             bits &= bits - 1)
+            tileList[size_t(word * bitsPerWord + lowestBit(bits))]->state = 1;
+    }
     left = int32_t(count);
     current = full;
 }
@@ -345,34 +400,37 @@ unsigned tleBoard::pairCount() const
     return ready ? current.pairs : 0;
 }
 
-inline bool tleBoard::findPair(unsigned index, int &first, int &second) const
+inline bool tleBoard::findPair(unsigned index, int &first, int &second, int &cls) const
 {
     if (!ready || index >= current.pairs)
         return false;
     // Pairs run by their first tile in tile order, then by their second; a free tile
-    // opens as many pairs as there are free tiles of its class after it.
-    std::array<int, classCount> after = current.freeInClass;
+    // opens as many pairs as there are free tiles of its class after it, so the tiles
+    // that open none can be passed over.
+    std::array<uint16_t, classCount> after = current.freeInClass;
     const int8_t *classOf = classes.data();
     for (int word = 0; word < words; ++word) {
-        for (uint64_t bits = current.freeBits[size_t(word)]; bits; bits &= bits - 1) {
+        for (uint64_t bits = current.opens[size_t(word)]; bits; bits &= bits - 1) {
             first = word * bitsPerWord + lowestBit(bits);
-            const int cls = classOf[first];
-            const unsigned opened = unsigned(--after[size_t(cls)]);
+            cls = classOf[first];
+            const unsigned opened = --after[size_t(cls)];
             if (index >= opened) {
                 index -= opened;
                 continue;
             }
+            // The class's free tiles after the first one, word by word; there are
+            // `opened` of them, so the words end after the one sought.
             const uint64_t *row = classRow(current, cls);
-            // The class's free tiles after the first one, word by word.
+            int next = word;
             uint64_t later = row[word] & ~((bitOf(first) << 1) - 1);
-            for (int next = word; next < words; later = ++next < words ? row[next] : 0) {
-                for (; later; later &= later - 1) {
-                    if (index-- == 0) {
-                        second = next * bitsPerWord + lowestBit(later);
-                        return true;
-                    }
-                }
+            for (;; later &= later - 1, --index) {
+                while (!later)
+                    later = row[++next];
+                if (index == 0)
+                    break;
             }
+            second = next * bitsPerWord + lowestBit(later);
+            return true;
         }
     }
     return false;
@@ -380,19 +438,24 @@ inline bool tleBoard::findPair(unsigned index, int &first, int &second) const
 
 tleTilePair tleBoard::pairAt(unsigned index) const
 {
-    int first = noTile, second = noTile;
-    if (!findPair(index, first, second))
+    int first = noTile, second = noTile, cls = notMatchable;
+    if (!findPair(index, first, second, cls))
         return {nullptr, nullptr};
     return {tileList[size_t(first)], tileList[size_t(second)]};
 }
 
 tleTilePair tleBoard::removePairAt(unsigned index)
 {
-    int first = noTile, second = noTile;
-    if (!findPair(index, first, second))
+    int first = noTile, second = noTile, cls = notMatchable;
+    if (!findPair(index, first, second, cls))
         return {nullptr, nullptr};
-    for (const int tile : {first, second})
-        takeFree(tile);
+    // The pairs depend on the class counts alone, so both tiles leave their class at
+    // once: the class loses the pairs of either with the other free tiles and their own.
+    const unsigned before = current.freeInClass[size_t(cls)];
+    current.freeInClass[size_t(cls)] = uint16_t(before - 2);
+    current.pairs -= (before - 1) + (before - 2);
+    takeFree(first, cls);
+    takeFree(second, cls);
     return {tileList[size_t(first)], tileList[size_t(second)]};
 }
 

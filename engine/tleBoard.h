@@ -68,15 +68,24 @@ private:
     // tiles half a tile or less away on the layer above are on the board, and whether
     // it is itself.
     enum Place : int { leftPlace, rightPlace, abovePlace, selfPlace, placeCount };
+    // Wider than a byte: a byte store may alias any other array, and the compiler would
+    // then reload every one of them after each count written.
+    using Count = uint16_t;
 
     // Everything that changes as tiles come and go, kept together so that a full
     // board can be put back by one copy.
     struct State
     {
-        std::vector<uint8_t> places;      // placeCount counts per tile
+        std::vector<Count> places;        // placeCount counts per tile
+        std::vector<uint64_t> onBoard;    // bit per tile still on the board
         std::vector<uint64_t> freeBits;   // bit per free tile that can pair
         std::vector<uint64_t> classBits;  // bit per tile, one row of words per class
-        std::array<int, classCount> freeInClass{};
+        // Bit per free tile with a free tile of its class after it: only those open
+        // pairs, and the pair search looks at nothing else.
+        std::vector<uint64_t> opens;
+        std::array<int16_t, classCount> lastFree{};  // highest free tile per class
+        // Narrow, so that the pair search copies little; a class holds at most every tile.
+        std::array<uint16_t, classCount> freeInClass{};
         unsigned pairs = 0;
     };
 
@@ -85,12 +94,13 @@ private:
     State fullBoard() const;
     void recount(State &state) const;
     bool freeIn(const State &state, int index) const;
-    static bool freeAt(const uint8_t *place);
+    static bool freeAt(const Count *place);
     void updateFree(State &state, int index) const;
     void markFree(State &state, int index, int cls) const;
+    void leaveClass(State &state, int index, int cls) const;
     void setPresence(int index, bool present);
-    void takeFree(int index);
-    bool findPair(unsigned index, int &first, int &second) const;
+    void takeFree(int index, int cls);
+    bool findPair(unsigned index, int &first, int &second, int &cls) const;
     int indexOf(const tleTile *tile) const;
     int cellIndex(int32_t layer, int32_t x, int32_t y) const;
     uint64_t *classRow(State &state, int cls) const;
