@@ -1,6 +1,5 @@
 #include "tlgSearchProgress.h"
 
-#include <QCoreApplication>
 #include <QProgressDialog>
 
 namespace {
@@ -27,9 +26,8 @@ void tlgSearchProgress::iterationDone(int iteration)
     if (!last && sinceUpdate.elapsed() < millisecondsPerSecond / updatesPerSecond)
         return;
     sinceUpdate.restart();
-    // A modal progress dialog handles pending events itself when its value changes.
+    // The dialog is modal, so setting its value also handles the pending events once.
     dialog->setValue(iteration);
-    QCoreApplication::processEvents();
 }
 
 bool tlgSearchProgress::wasCanceled() const

@@ -46,8 +46,7 @@ struct tlPreferenceNumber
     const char *label;
     int tlSettings::*current;
     const int tlSettings::*fallback;
-    int lowest;
-    int highest;
+    tlSettings::Range range;
     int step;
 };
 
@@ -68,17 +67,7 @@ const int initialMaxTileHeight = 200;
 enum BackgroundChoice { DefaultColour, NewColour, CurrentColour };
 
 // The ranges the settings store accepts for these values.
-const int narrowestFrame = 0;
-const int widestFrame = 100;
-const int narrowestGrid = 20;
-const int widestGrid = 80;
-const int lowestGrid = 20;
-const int highestGrid = 100;
 const int gridStep = 2;
-const int smallestGridOffset = 0;
-const int largestGridOffset = 50;
-const int fewestTilesAcross = 5;
-const int mostTilesAcross = 50;
 const int unitStep = 1;
 
 const tlPreferenceOption gameOptions[] = {
@@ -96,22 +85,22 @@ const tlPreferenceOption gameOptions[] = {
 
 const tlPreferenceNumber frameField = {
     QT_TRANSLATE_NOOP("tlPreferencesDialog", "Frame Width (Offset) Around Tile Layout"),
-    &tlSettings::boardFrameWidth, &tlSettings::defaultBoardFrameWidth, narrowestFrame, widestFrame,
+    &tlSettings::boardFrameWidth, &tlSettings::defaultBoardFrameWidth, tlSettings::boardFrameWidthRange,
     unitStep};
 
 const tlPreferenceNumber designerFields[] = {
     {QT_TRANSLATE_NOOP("tlPreferencesDialog", "Grid Width:"), &tlSettings::gridWidth,
-     &tlSettings::defaultGridWidth, narrowestGrid, widestGrid, gridStep},
+     &tlSettings::defaultGridWidth, tlSettings::gridWidthRange, gridStep},
     {QT_TRANSLATE_NOOP("tlPreferencesDialog", "Grid Height:"), &tlSettings::gridHeight,
-     &tlSettings::defaultGridHeight, lowestGrid, highestGrid, gridStep},
+     &tlSettings::defaultGridHeight, tlSettings::gridHeightRange, gridStep},
     {QT_TRANSLATE_NOOP("tlPreferencesDialog", "Grid Offset:"), &tlSettings::gridOffset,
-     &tlSettings::defaultGridOffset, smallestGridOffset, largestGridOffset, unitStep},
+     &tlSettings::defaultGridOffset, tlSettings::gridOffsetRange, unitStep},
     {QT_TRANSLATE_NOOP("tlPreferencesDialog", "Maximum Number of Vertical Tiles:"),
-     &tlSettings::maxTilesVertical, &tlSettings::defaultMaxTilesVertical, fewestTilesAcross,
-     mostTilesAcross, unitStep},
+     &tlSettings::maxTilesVertical, &tlSettings::defaultMaxTilesVertical, tlSettings::tilesAcrossRange,
+     unitStep},
     {QT_TRANSLATE_NOOP("tlPreferencesDialog", "Maximum Number of Horizontal Tiles:"),
-     &tlSettings::maxTilesHorizontal, &tlSettings::defaultMaxTilesHorizontal, fewestTilesAcross,
-     mostTilesAcross, unitStep},
+     &tlSettings::maxTilesHorizontal, &tlSettings::defaultMaxTilesHorizontal, tlSettings::tilesAcrossRange,
+     unitStep},
 };
 
 const tlPreferenceOption designerOption = {
@@ -258,7 +247,7 @@ QCheckBox *tlPreferencesDialog::addCheckBox(const tlPreferenceOption &option, co
 QSpinBox *tlPreferencesDialog::addSpinBox(const tlPreferenceNumber &number, const QWidget *page)
 {
     auto *spinBox = new QSpinBox;
-    spinBox->setRange(number.lowest, number.highest);
+    spinBox->setRange(number.range.lowest, number.range.highest);
     spinBox->setSingleStep(number.step);
     spinBoxes.push_back({spinBox, number.current, number.fallback, page});
     return spinBox;

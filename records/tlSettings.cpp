@@ -25,31 +25,16 @@ constexpr int fewestHighscoreEntries = 1;
 constexpr int mostHighscoreEntries = 100;
 constexpr int colourComponentLowest = 0;
 constexpr int colourComponentHighest = 255;
-constexpr int narrowestBoardFrame = 0;
-constexpr int widestBoardFrame = 100;
 constexpr int lowestTileHeight = 20;
 constexpr int highestTileHeight = 1000;  // the window caps it to the screen later
 constexpr int lowestThumbnailHeight = 8;
 constexpr int highestThumbnailHeight = 200;
 constexpr int fewestRecentLayoutFiles = 0;
 constexpr int mostRecentLayoutFiles = 100;
-// The layout designer shares the store; these are its preference spin boxes' limits.
-constexpr int narrowestGrid = 20;
-constexpr int widestGrid = 80;
-constexpr int lowestGrid = 20;
-constexpr int highestGrid = 100;
-constexpr int smallestGridOffset = 0;
-constexpr int largestGridOffset = 50;
-constexpr int fewestTilesAcross = 5;
-constexpr int mostTilesAcross = 50;
 constexpr int fewestLayers = 1;
 constexpr int mostLayers = 64;
 
-struct Range
-{
-    int lowest;
-    int highest;
-};
+using Range = tlSettings::Range;
 
 // The stored value of `key`, or the default when it is no number in range; a missing
 // key takes the default silently.
@@ -200,18 +185,18 @@ const Entry entries[] = {
     {layoutDesigner, "/OpenFileDirectory",
      Plain{&tlSettings::openFileDirectory, &tlSettings::defaultOpenFileDirectory}},
     {layoutDesigner, "/GridWidth",
-     Number{&tlSettings::gridWidth, &tlSettings::defaultGridWidth, {narrowestGrid, widestGrid}}},
+     Number{&tlSettings::gridWidth, &tlSettings::defaultGridWidth, tlSettings::gridWidthRange}},
     {layoutDesigner, "/GridHeight",
-     Number{&tlSettings::gridHeight, &tlSettings::defaultGridHeight, {lowestGrid, highestGrid}}},
+     Number{&tlSettings::gridHeight, &tlSettings::defaultGridHeight, tlSettings::gridHeightRange}},
     {layoutDesigner, "/MaxTilesHorizontal",
      Number{&tlSettings::maxTilesHorizontal, &tlSettings::defaultMaxTilesHorizontal,
-            {fewestTilesAcross, mostTilesAcross}}},
+            tlSettings::tilesAcrossRange}},
     {layoutDesigner, "/MaxTilesVertical",
      Number{&tlSettings::maxTilesVertical, &tlSettings::defaultMaxTilesVertical,
-            {fewestTilesAcross, mostTilesAcross}}},
+            tlSettings::tilesAcrossRange}},
     {layoutDesigner, "/GridOffset",
      Number{&tlSettings::gridOffset, &tlSettings::defaultGridOffset,
-            {smallestGridOffset, largestGridOffset}}},
+            tlSettings::gridOffsetRange}},
     {layoutDesigner, "/MaxLayers",
      Number{&tlSettings::maxLayers, &tlSettings::defaultMaxLayers, {fewestLayers, mostLayers}}},
     {layoutDesigner, "/AutoInsertTopLayer",
@@ -240,7 +225,7 @@ const Entry entries[] = {
     {game, "/TileStyle", Style{&tlSettings::tileStyle, &tlSettings::defaultTileStyle}},
     {game, "/BoardFrameWidth",
      Number{&tlSettings::boardFrameWidth, &tlSettings::defaultBoardFrameWidth,
-            {narrowestBoardFrame, widestBoardFrame}}},
+            tlSettings::boardFrameWidthRange}},
     {game, "/WinnableGameMode",
      Plain{&tlSettings::winnableGameMode, &tlSettings::defaultWinnableGameMode}},
     {game, "/StartWithLastGamePlayedAtLaunch",

@@ -103,6 +103,19 @@ public:
     const bool defaultHintAlsoReportsTotalMoves = true;
     const int defaultThumbnailHeight = 30;
 
+    // The numbers the game and the designer can use; the store refuses others, and the
+    // preferences dialog offers no others.
+    struct Range
+    {
+        int lowest;
+        int highest;
+    };
+    static constexpr Range boardFrameWidthRange{0, 100};
+    static constexpr Range gridWidthRange{20, 80};
+    static constexpr Range gridHeightRange{20, 100};
+    static constexpr Range gridOffsetRange{0, 50};
+    static constexpr Range tilesAcrossRange{5, 50};
+
 private:
     tlSettings();
     ~tlSettings();
