@@ -5,20 +5,19 @@
 
 #include "tlLayoutHandler.h"
 #include "tlSettings.h"
+#include "tlbCpuTimer.h"
 #include "tlbHistoryFingerprint.h"
 #include "tlbReferencePlay.h"
 #include "tlcCommandParser.h"
 #include "tleGameEngine.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <random>
 
 namespace {
 
 const quint32 defaultPlays = 20000;
 const quint32 defaultSeed = 1;
-const double nanosecondsPerSecond = 1e9;
 
 struct Figures
 {
@@ -32,8 +31,7 @@ Figures engineRun(tleGameEngine &engine, quint32 plays, quint32 seed)
     Figures figures;
     figures.fingerprints.reserve(plays);
     engine.seed(seed);
-    QElapsedTimer timer;
-    timer.start();
+    const tlbCpuTimer timer;
     for (quint32 play = 0; play < plays; ++play) {
         int left = 0;
         unsigned done = 0;
@@ -45,7 +43,7 @@ Figures engineRun(tleGameEngine &engine, quint32 plays, quint32 seed)
         }
         figures.fingerprints.push_back(fingerprint.result());
     }
-    figures.playsPerSecond = plays * nanosecondsPerSecond / double(timer.nsecsElapsed());
+    figures.playsPerSecond = plays / timer.seconds();
     engine.resetGame();
     return figures;
 }
@@ -57,8 +55,7 @@ Figures referenceRun(const tleGameEngine &engine, quint32 plays, quint32 seed)
     std::mt19937 random(seed);
     Figures figures;
     figures.fingerprints.reserve(plays);
-    QElapsedTimer timer;
-    timer.start();
+    const tlbCpuTimer timer;
     for (quint32 play = 0; play < plays; ++play) {
         HistoryFingerprint fingerprint;
         for (const auto &pair : reference.play(random)) {
@@ -67,7 +64,7 @@ Figures referenceRun(const tleGameEngine &engine, quint32 plays, quint32 seed)
         }
         figures.fingerprints.push_back(fingerprint.result());
     }
-    figures.playsPerSecond = plays * nanosecondsPerSecond / double(timer.nsecsElapsed());
+    figures.playsPerSecond = plays / timer.seconds();
     return figures;
 }
 

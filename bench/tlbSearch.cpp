@@ -5,13 +5,13 @@
 // tilvane-bench-search [--iterations N] [--seed N]
 
 #include "tlLayoutLocator.h"
+#include "tlbCpuTimer.h"
 #include "tlbHistoryFingerprint.h"
 #include "tleGameEngine.h"
 #include "tlgSearchProgress.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QElapsedTimer>
 #include <cstdio>
 
 namespace {
@@ -20,7 +20,6 @@ const int defaultPlays = 200000;
 const quint32 defaultSeed = 1;
 // A deal whose random plays leave many tiles: every search runs its full length.
 const quint32 dealSeed = 19;
-const double nanosecondsPerSecond = 1e9;
 
 struct Run
 {
@@ -39,11 +38,10 @@ Run timeSearch(quint32 seed, int plays, tleSearchProgress *progress)
     engine.seed(seed);
     int tilesLeft = 0;
     unsigned iterations = 0;
-    QElapsedTimer timer;
-    timer.start();
+    const tlbCpuTimer timer;
     engine.solve(tilesLeft, iterations, plays, progress);
     Run run;
-    run.playsPerSecond = iterations * nanosecondsPerSecond / double(timer.nsecsElapsed());
+    run.playsPerSecond = iterations / timer.seconds();
     HistoryFingerprint fingerprint;
     fingerprint.add(int(iterations), tilesLeft, 0);
     for (const tleTilePair &pair : engine.history()) {
