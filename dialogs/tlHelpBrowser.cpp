@@ -169,6 +169,11 @@ void tlHelpBrowser::itemSelected(QTreeWidgetItem *item)
         browser->setSource(QUrl(pageOf(item)));
 }
 
+void tlHelpBrowser::showPage(const QString &page)
+{
+    browser->setSource(QUrl(page));
+}
+
 void tlHelpBrowser::goHome()
 {
     browser->home();

@@ -30,6 +30,9 @@ public:
     // `problem` says what the player is to be told.
     static std::unique_ptr<tlHelpBrowser> forInstalledDocs(QString &problem);
 
+    // Turns to `page`, a file named in the index, as if the player had chosen it.
+    void showPage(const QString &page);
+
 private slots:
     void updateCaption();
     void itemSelected(QTreeWidgetItem *item);

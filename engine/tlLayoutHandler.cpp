@@ -138,9 +138,14 @@ int32_t tlLayoutHandler::maxLayer() const
 
 uint32_t tlLayoutHandler::checksum() const
 {
+    return checksumOf(tilePositions);
+}
+
+uint32_t tlLayoutHandler::checksumOf(const QVector<tlTilePosition> &positions)
+{
     // Unsigned arithmetic wraps modulo 2^32 as the layout designer's sum does.
     uint32_t sum = 0;
-    for (const tlTilePosition &p : tilePositions) {
+    for (const tlTilePosition &p : positions) {
         sum += uint32_t(p.layer) * uint32_t(p.layer) + uint32_t(p.x) * uint32_t(p.x)
             + uint32_t(p.y) * uint32_t(p.y);
     }

@@ -41,6 +41,8 @@ public:
     const QVector<tlTilePosition> &positions() const { return tilePositions; }
     int32_t maxLayer() const;
     uint32_t checksum() const;
+    // The checksum a layout of these positions has, for programs that write layouts.
+    static uint32_t checksumOf(const QVector<tlTilePosition> &positions);
 
 private:
     void reset();

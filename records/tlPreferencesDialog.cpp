@@ -2,7 +2,7 @@
 
 #include "tlDiagnostics.h"
 #include "tlHighscoreList.h"
-#include "tlLayoutHandler.h"
+#include "tlUserLayoutCheck.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
@@ -11,7 +11,6 @@
 #include <QDir>
 #include <QEvent>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QFormLayout>
 #include <QGraphicsPixmapItem>
 #include <QGraphicsScene>
@@ -579,33 +578,15 @@ void tlPreferencesDialog::addUserLayout()
     if (layoutChooser->exec() != QDialog::Accepted || layoutChooser->selectedFiles().isEmpty())
         return;
     const QString path = layoutChooser->selectedFiles().constFirst();
-
-    tlLayoutHandler layout;
-    // Only plain files: reading a pipe or a device could wait for ever.
-    if (!QFileInfo(path).isFile() || !layout.open(path)) {
-        warn(tr("Cannot open layout file '%1'. File not added to list.").arg(path));
+    QString name;
+    const QString problem = tlUserLayoutCheck::problem(path, &name);
+    if (!problem.isEmpty()) {
+        warn(problem);
         return;
     }
-    if (!layout.verified()) {
-        warn(tr("The layout file '%1' is not verified. Use the Layout Designer to complete and "
-                "verify it, then try again.").arg(path));
-        return;
-    }
-    const QString name = layout.name();
-    if (tlSettings::isBuiltInLayout(name)) {
-        warn(tr("Layout cannot be added. The name of the layout is identical to a built-in layout. "
-                "Use the Layout Designer to change the name and try again."));
-        return;
-    }
-    if (!layoutList->findItems(name, Qt::MatchExactly).isEmpty()) {
-        warn(tr("Layout cannot be added. A layout with the same name already exist."));
-        return;
-    }
-
     auto *item = new QListWidgetItem(name, layoutList);
     layoutList->setCurrentItem(item);
-    settings.addUserLayoutFile(name, path);
-    settings.saveFileDirectory = QFileInfo(path).absolutePath();
+    tlUserLayoutCheck::add(name, path);
 }
 
 void tlPreferencesDialog::removeUserLayout()
