@@ -90,6 +90,14 @@ void tlcCommandParser::addArgument(const QString &name, const QString &descripti
         requiredArguments = argumentNames.size();
 }
 
+void tlcCommandParser::addRepeatedArgument(const QString &name, const QString &description)
+{
+    parser.addPositionalArgument(name, description, QStringLiteral("%1 [%1...]").arg(name));
+    argumentNames << name;
+    requiredArguments = argumentNames.size();
+    lastRepeats = true;
+}
+
 void tlcCommandParser::addOption(const QCommandLineOption &option)
 {
     parser.addOption(option);
@@ -113,7 +121,7 @@ bool tlcCommandParser::parse(const QStringList &arguments)
                       .arg(subject(), argumentNames.at(given), invocation));
         return false;
     }
-    if (given > argumentNames.size()) {
+    if (given > argumentNames.size() && !lastRepeats) {
         const QStringList extra =
             parser.positionalArguments().mid(argumentNames.size() + commandWords);
         tlc::fail(QStringLiteral("%1 does not take '%2'.")
@@ -136,6 +144,11 @@ QString tlcCommandParser::value(const QCommandLineOption &option) const
 QString tlcCommandParser::argument(int index) const
 {
     return parser.positionalArguments().value(index + commandWords);
+}
+
+QStringList tlcCommandParser::argumentsFrom(int index) const
+{
+    return parser.positionalArguments().mid(index + commandWords);
 }
 
 bool tlcCommandParser::require(const QCommandLineOption &option) const

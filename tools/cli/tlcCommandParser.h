@@ -15,6 +15,7 @@ enum ExitCode : int {
     exitSuccess = 0,
     exitFailure = 1,
     exitNotSolved = 3,
+    exitUndecided = 4,
 };
 
 inline constexpr quint32 largestSeed = std::numeric_limits<quint32>::max();
@@ -51,6 +52,8 @@ public:
     tlcCommandParser(const QString &command, const QString &description);
 
     void addArgument(const QString &name, const QString &description, bool optional = false);
+    // The last argument, given once or more.
+    void addRepeatedArgument(const QString &name, const QString &description);
     void addOption(const QCommandLineOption &option);
 
     // Answers --help at once (the process ends); false after a reported mistake.
@@ -60,6 +63,8 @@ public:
     QString value(const QCommandLineOption &option) const;
     // The index-th argument after the command's name, if any; empty when not given.
     QString argument(int index) const;
+    // The arguments from the index-th on.
+    QStringList argumentsFrom(int index) const;
     // False, with a message, when a required option is missing.
     bool require(const QCommandLineOption &option) const;
     // Reads a whole number from low to high; `number` stays as it is when the option is
@@ -75,6 +80,7 @@ private:
     int commandWords = 0;
     QStringList argumentNames;
     int requiredArguments = 0;
+    bool lastRepeats = false;
     QCommandLineParser parser;
 };
 

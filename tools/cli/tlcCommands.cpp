@@ -53,6 +53,43 @@ QString buildFailure(const tlLayoutHandler &layout)
 
 }
 
+QString dealGame(tleGameEngine &engine, const QString &layoutPath, quint32 seed, bool winnable)
+{
+    if (!engine.init(layoutPath))
+        return QStringLiteral("cannot build a board from '%1'.").arg(layoutPath);
+    engine.seed(seed);
+    if (!winnable)
+        engine.shuffleTiles();
+    else if (!engine.arrangeTiles())
+        return QStringLiteral("could not deal a winnable game on '%1'.").arg(layoutPath);
+    return QString();
+}
+
+bool openGame(tleGameEngine &engine, const QString &gameFile)
+{
+    QString layoutName;
+    uint32_t checksum = 0;
+    if (!engine.peek(gameFile, layoutName, checksum)) {
+        fail(QStringLiteral("'%1' is not a readable game file with a layout name and checksum.")
+                 .arg(gameFile));
+        return false;
+    }
+    loadUserLayouts();
+    const QString layoutPath = tlLayoutLocator::findLayoutFile(layoutName, checksum);
+    if (layoutPath.isEmpty()) {
+        fail(QStringLiteral("found no layout '%1' with checksum %2 for '%3'.")
+                 .arg(layoutName)
+                 .arg(checksum)
+                 .arg(gameFile));
+        return false;
+    }
+    if (!engine.open(gameFile, layoutPath)) {
+        fail(QStringLiteral("could not open the game '%1'.").arg(gameFile));
+        return false;
+    }
+    return true;
+}
+
 int runCheck(const QStringList &arguments)
 {
     tlcCommandParser parser(QStringLiteral("check"),
@@ -111,13 +148,9 @@ int runDeal(const QStringList &arguments)
         return exitFailure;
 
     tleGameEngine engine;
-    if (!engine.init(layoutPath))
-        return fail(QStringLiteral("cannot build a board from '%1'.").arg(layoutPath));
-    engine.seed(seedValue);
-    if (!parser.isSet(winnable))
-        engine.shuffleTiles();
-    else if (!engine.arrangeTiles())
-        return fail(QStringLiteral("could not deal a winnable game on '%1'.").arg(layoutPath));
+    const QString failure = dealGame(engine, layoutPath, seedValue, parser.isSet(winnable));
+    if (!failure.isEmpty())
+        return fail(failure);
 
     const QString gameFile = parser.value(output);
     if (!engine.save(gameFile))
@@ -151,24 +184,9 @@ int runSolve(const QStringList &arguments)
         return exitFailure;
     }
 
-    const QString gameFile = parser.argument(0);
     tleGameEngine engine;
-    QString layoutName;
-    uint32_t checksum = 0;
-    if (!engine.peek(gameFile, layoutName, checksum)) {
-        return fail(QStringLiteral("'%1' is not a readable game file with a layout name and "
-                                   "checksum.").arg(gameFile));
-    }
-    loadUserLayouts();
-    const QString layoutPath = tlLayoutLocator::findLayoutFile(layoutName, checksum);
-    if (layoutPath.isEmpty()) {
-        return fail(QStringLiteral("found no layout '%1' with checksum %2 for '%3'.")
-                        .arg(layoutName)
-                        .arg(checksum)
-                        .arg(gameFile));
-    }
-    if (!engine.open(gameFile, layoutPath))
-        return fail(QStringLiteral("could not open the game '%1'.").arg(gameFile));
+    if (!openGame(engine, parser.argument(0)))
+        return exitFailure;
     if (parser.isSet(seed))
         engine.seed(seedValue);
 

@@ -21,6 +21,11 @@ const Command commands[] = {
      "Deals a game on a layout and saves it.", tlc::runDeal},
     {"solve", "solve GAME.tlgf --iterations N [--seed N]",
      "Searches a saved game for a solution by random plays.", tlc::runSolve},
+    {"analyze", "analyze GAME.tlgf [--limit N]",
+     "Decides by an exact search whether a saved game can be cleared.", tlc::runAnalyze},
+    {"survey", "survey LAYOUT... --deals N [--seed S] [--threads T] [--limit N] [--list]",
+     "Deals random games and tells how many can be cleared, and how fast that is known.",
+     tlc::runSurvey},
 };
 
 const Command *findCommand(const QString &name)
@@ -43,7 +48,8 @@ QString overview()
     text += QStringLiteral(
         "\nLAYOUT is a layout file or the name of a built-in or registered layout.\n"
         "'%1 COMMAND --help' describes a command's options.\n\n"
-        "Exit codes: 0 done (for solve: solved), 1 error, 3 solve found no solution.")
+        "Exit codes: 0 done (for solve: solved; for analyze: winnable), 1 error, 3 solve found "
+        "no solution (for analyze: not winnable), 4 analyze reached its limit (unknown).")
                 .arg(QCoreApplication::applicationName());
     return text;
 }
@@ -56,7 +62,7 @@ int runWithoutCommand(const QStringList &arguments)
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("COMMAND"),
-                                 QStringLiteral("check, deal or solve."),
+                                 QStringLiteral("check, deal, solve, analyze or survey."),
                                  QStringLiteral("COMMAND [ARGUMENTS]"));
     if (!parser.parse(arguments))
         return tlc::fail(parser.errorText());
