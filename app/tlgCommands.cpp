@@ -41,6 +41,11 @@ tlgCommands::tlgCommands(QWidget *owner)
     preferences = make("preferences", tr("Preferences..."), keys("Ctrl+,"));
     finishGame = make("finishGame", tr("Finish Game"));
     findSolution = make("findSolution", tr("Find Solution..."));
+    analysePosition = make("analysePosition", tr("Analyse Position"), keys("Ctrl+Shift+A"));
+    winningMove = make("winningMove", tr("Winning Move"), keys("Ctrl+Shift+I"));
+    showWinnability = make("showWinnability", tr("Show Whether Winnable"));
+    showWinnability->setCheckable(true);
+    showWinnability->setChecked(tlSettings::instance().showWinnability);
     layoutDesigner = make("layoutDesigner", tr("Layout Designer"));
     checkForUpdates = make("checkForUpdates", tr("Check For Updates..."));
     about = make("about", tr("About"));
@@ -51,8 +56,8 @@ QList<QAction *> tlgCommands::all() const
 {
     return {newGame,         open,        openRecent, save,         replay,         hint,
             findMatch,       undo,        peek,       quit,         highscores,     playedTiles,
-            tileCoordinates, preferences, finishGame, findSolution, layoutDesigner,
-            checkForUpdates, about,       help};
+            tileCoordinates, preferences, finishGame, findSolution, analysePosition,
+            winningMove,     showWinnability, layoutDesigner, checkForUpdates, about, help};
 }
 
 QMenuBar *tlgCommands::menuBar(QWidget *owner) const
@@ -75,6 +80,8 @@ QMenuBar *tlgCommands::menuBar(QWidget *owner) const
     view->addAction(preferences);
     QMenu *tools = bar->addMenu(tr("Tools"));
     tools->addActions({finishGame, findSolution});
+    tools->addSeparator();
+    tools->addActions({analysePosition, winningMove, showWinnability});
     tools->addSeparator();
     tools->addAction(layoutDesigner);
     QMenu *helpMenu = bar->addMenu(tr("Help"));

@@ -24,7 +24,8 @@ public:
 
     QAction *newGame, *open, *openRecent, *save, *replay, *hint, *findMatch, *undo, *peek, *quit;
     QAction *highscores, *playedTiles, *tileCoordinates, *preferences;
-    QAction *finishGame, *findSolution, *layoutDesigner;
+    QAction *finishGame, *findSolution, *analysePosition, *winningMove, *showWinnability;
+    QAction *layoutDesigner;
     QAction *checkForUpdates, *about, *help;
 };
 

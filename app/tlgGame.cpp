@@ -169,6 +169,58 @@ tleTilePair tlgGame::nextFinishingPair()
     return pairs.front();
 }
 
+tlgGame::Analysis tlgGame::analysePosition() const
+{
+    if (!gameEngine.board() || !gameEngine.board()->initialized())
+        return {};
+    const tleBoard &board = *gameEngine.board();
+    const tleTilePairList &history = gameEngine.history();
+    // The position after the first `moves` pairs of the history.
+    const auto answerAfter = [&](size_t moves) {
+        tleSolver solver(board);
+        for (size_t i = moves; i < history.size(); ++i)
+            solver.putBack(history[i]);
+        return solver.solve(tleSolver::Limits()).answer;
+    };
+    Analysis analysis{answerAfter(history.size()), 0};
+    if (analysis.answer != tleSolver::Answer::notWinnable)
+        return analysis;
+    // A position that can be cleared stays so after one move back (take that move
+    // again, then go on), so the winnable positions are a run from the deal on and
+    // the last of them is found by halving.
+    size_t lost = history.size();  // the earliest position known lost
+    size_t won = 0;                // every position before this one is winnable
+    while (won < lost) {
+        const size_t middle = won + (lost - won) / 2;
+        const tleSolver::Answer answer = answerAfter(middle);
+        if (answer == tleSolver::Answer::unknown) {
+            analysis.movesBack = -1;
+            return analysis;
+        }
+        if (answer == tleSolver::Answer::winnable) {
+            won = middle + 1;
+        } else {
+            lost = middle;
+        }
+    }
+    // Unless even the deal is lost, the last winnable position is the one before `lost`.
+    analysis.movesBack = lost > 0 ? int(history.size() - (lost - 1)) : 0;
+    return analysis;
+}
+
+tleTilePair tlgGame::winningMove(tleSolver::Answer &answer)
+{
+    answer = tleSolver::Answer::unknown;
+    if (!gameEngine.board() || !gameEngine.board()->initialized())
+        return {nullptr, nullptr};
+    const tleSolver::Result result = tleSolver(*gameEngine.board()).solve(tleSolver::Limits());
+    answer = result.answer;
+    if (result.answer != tleSolver::Answer::winnable || result.order.empty())
+        return {nullptr, nullptr};
+    ++hintCount;
+    return result.order.front();
+}
+
 QString tlgGame::countersText() const
 {
     return QStringLiteral("%1/%2/%3").arg(undoCount).arg(hintCount).arg(findMatchCount);

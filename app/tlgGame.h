@@ -3,6 +3,7 @@
 
 #include "tlHighscoreList.h"
 #include "tleGameEngine.h"
+#include "tleSolver.h"
 
 #include <QObject>
 #include <QSize>
@@ -104,6 +105,18 @@ public:
     tleTilePair nextHint(unsigned &pairCount);
     // The pair the automatic finishing removes next, counted as a hint; nulls when none.
     tleTilePair nextFinishingPair();
+    // What the solver says of the position on the board, and when it cannot be cleared,
+    // how many of the last moves must be undone to reach one that can: 0 when even the
+    // deal could not be won, -1 when the solver could not tell.
+    struct Analysis
+    {
+        tleSolver::Answer answer = tleSolver::Answer::unknown;
+        int movesBack = 0;
+    };
+    Analysis analysePosition() const;
+    // A pair whose removal keeps the game winnable, counted as a hint; nulls when there is
+    // none or the solver could not tell, which `answer` says.
+    tleTilePair winningMove(tleSolver::Answer &answer);
     void countUndo() { ++undoCount; }
     void countFindMatch() { ++findMatchCount; }
     // True for the first peek of the game, which bars it from the highscores.

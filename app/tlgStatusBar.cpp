@@ -34,10 +34,12 @@ tlgStatusBar::tlgStatusBar(QStatusBar *bar)
     , message(field(bar, QString(), Qt::AlignLeft, 1))
     , clock(field(bar, QStringLiteral("00:00"), Qt::AlignHCenter, 0))
     , counters(field(bar, QStringLiteral("0/0/0"), Qt::AlignHCenter, 0))
+    , winnability(field(bar, QString(), Qt::AlignHCenter, 0))
 {
     bar->setSizeGripEnabled(false);
     tilesLeft->setMinimumWidth(QFontMetrics(bar->font()).horizontalAdvance(widestTileCount));
     message->setIndent(messageIndent);
     fitTo(clock, widestClock);
     fitTo(counters, widestCounters);
+    winnability->hide();
 }

@@ -4,8 +4,9 @@
 class QLabel;
 class QStatusBar;
 
-// The four fields of the window's status bar: tiles left, the message, the clock and
-// the help counters (undos/hints/find-match uses).
+// The fields of the window's status bar: tiles left, the message, the clock, the help
+// counters (undos/hints/find-match uses) and, when the player asks for it, whether the
+// game can still be won.
 struct tlgStatusBar
 {
     explicit tlgStatusBar(QStatusBar *bar);
@@ -14,6 +15,7 @@ struct tlgStatusBar
     QLabel *message;
     QLabel *clock;
     QLabel *counters;
+    QLabel *winnability;
 };
 
 #endif

@@ -23,6 +23,7 @@
 #include "tlgSolutionViewer.h"
 #include "tlgLayoutDesignerClient.h"
 #include "tlgTileHandler.h"
+#include "tlgWinnability.h"
 
 #include <QAction>
 #include <QApplication>
@@ -64,6 +65,8 @@ tlgWindow::tlgWindow(const QStringList &arguments, const tlClock &windowClock, Q
     buildBoardView();
     setMenuBar(actions->menuBar(this));
     status = std::make_unique<tlgStatusBar>(statusBar());
+    status->winnability->setVisible(tlSettings::instance().showWinnability);
+    winnability = new tlgWinnability(this);
     windows = std::make_unique<tlgDialogs>(this, scene, clock);
     setUpHelp();
     connectParts();
@@ -108,6 +111,7 @@ void tlgWindow::connectParts()
         {a.highscores, &tlgWindow::viewHighscores}, {a.playedTiles, &tlgWindow::viewPlayedTiles},
         {a.preferences, &tlgWindow::preferences}, {a.finishGame, &tlgWindow::finishGame},
         {a.findSolution, &tlgWindow::findSolution}, {a.layoutDesigner, &tlgWindow::launchLayoutDesigner},
+        {a.analysePosition, &tlgWindow::analysePosition}, {a.winningMove, &tlgWindow::winningMove},
         {a.checkForUpdates, &tlgWindow::checkForUpdates}, {a.help, &tlgWindow::help},
     };
     for (const auto &[action, slot] : commands)
@@ -115,6 +119,12 @@ void tlgWindow::connectParts()
     connect(a.newGame, &QAction::triggered, this, [this] { newGame(); });
     connect(a.quit, &QAction::triggered, qApp, &QApplication::closeAllWindows);
     connect(a.tileCoordinates, &QAction::triggered, this, &tlgWindow::viewTileCoordinates);
+    connect(a.showWinnability, &QAction::triggered, this, &tlgWindow::showWinnability);
+    connect(winnability, &tlgWinnability::decided, this, [this](tleSolver::Answer answer) {
+        status->winnability->setText(answer == tleSolver::Answer::winnable      ? tr("Winnable")
+                                     : answer == tleSolver::Answer::notWinnable ? tr("Not winnable")
+                                                                                : tr("Undecided"));
+    });
     connect(a.about, &QAction::triggered, windows->about, &tlAboutDialog::show);
     connect(windows->preferences, &tlPreferencesDialog::preferencesChanged, this, &tlgWindow::preferencesChanged);
     connect(windows->searchChoice, &tlgFindSolutionDialog::startSearch, this, &tlgWindow::searchSolution);
@@ -149,6 +159,11 @@ QString tlgWindow::statusMessage() const { return status->message->text(); }
 QString tlgWindow::tilesLeftText() const { return status->tilesLeft->text(); }
 QString tlgWindow::clockText() const { return status->clock->text(); }
 QString tlgWindow::countersText() const { return status->counters->text(); }
+
+QString tlgWindow::winnabilityText() const
+{
+    return status->winnability->isVisibleTo(this) ? status->winnability->text() : QString();
+}
 
 void tlgWindow::updateClock()
 {

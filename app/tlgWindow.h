@@ -19,6 +19,7 @@ class tlgLayoutDesignerClient;
 struct tlgStatusBar;
 class tlgTile;
 class tlgTileHandler;
+class tlgWinnability;
 
 // The game's one window: the board, the menus with their commands, the status bar
 // with tile count, messages, clock and help counters. It shows what the game object
@@ -53,6 +54,8 @@ public:
     QString tilesLeftText() const;
     QString clockText() const;
     QString countersText() const;
+    // The status bar's answer to whether the game can still be won; null while hidden.
+    QString winnabilityText() const;
     const tlgDialogs &dialogs() const { return *windows; }
 
 signals:
@@ -72,6 +75,9 @@ public slots:
     void viewPlayedTiles();
     void findSolution();
     void searchSolution();
+    void analysePosition();
+    void winningMove();
+    void showWinnability(bool on);
     void viewTileCoordinates(bool on);
     void finishGame();
     void help();
@@ -111,6 +117,8 @@ private:
     // the program ends.
     void failForGood(const QString &message);
     bool widenFrameForCoordinates(bool shown);
+    // Asks anew whether the game in hand can still be won, when the player shows that.
+    void decideWinnability();
 
     const tlClock &clock;
     std::unique_ptr<tlgCommands> actions;
@@ -124,6 +132,7 @@ private:
     std::unique_ptr<tlgLayoutDesignerClient> designer;
     std::unique_ptr<tlgDialogs> windows;
     std::unique_ptr<tlgCoordinateOverlay> overlay;
+    tlgWinnability *winnability = nullptr;
 
     QString failure;
     bool closing = false;  // set once the window is closed; long loops stop on it

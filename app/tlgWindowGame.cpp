@@ -171,7 +171,8 @@ void tlgWindow::newGame(bool newDeal, QString fileName, bool backup)
     if (running->isRunning()) {
         status->message->setText(started.message);
         actions->finishGame->setEnabled(true);
-        actions->hint->setEnabled(true);
+        for (QAction *help : {actions->hint, actions->analysePosition, actions->winningMove})
+            help->setEnabled(true);
         for (QAction *later : {actions->undo, actions->peek, actions->replay, actions->findMatch})
             later->setEnabled(false);
     }

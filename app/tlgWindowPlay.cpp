@@ -14,12 +14,28 @@
 #include "tlgGame.h"
 #include "tlgSearchProgress.h"
 #include "tlgSolutionViewer.h"
+#include "tlgWinnability.h"
 #include "tleTileKinds.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+// Shows a wait cursor while the solver thinks in the window's own thread.
+struct BusyCursor
+{
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor &) = delete;
+    BusyCursor &operator=(const BusyCursor &) = delete;
+};
+
+}
 
 void tlgWindow::hint()
 {
@@ -101,10 +117,85 @@ void tlgWindow::searchSolution()
         newGame(false, QString(), false);
 }
 
+void tlgWindow::analysePosition()
+{
+    tlgGame::Analysis analysis;
+    {
+        const BusyCursor busy;
+        analysis = running->analysePosition();
+    }
+    QMessageBox box(QMessageBox::Information, tr("Tilvane - Analyse Position"), QString(),
+                    QMessageBox::Ok, this);
+    QPushButton *undoThatFar = nullptr;
+    if (analysis.answer == tleSolver::Answer::winnable) {
+        box.setText(tr("The tiles on the board can still be cleared."));
+    } else if (analysis.answer == tleSolver::Answer::unknown || analysis.movesBack < 0) {
+        box.setText(tr("Tilvane could not decide in time whether the tiles on the board can "
+                       "still be cleared."));
+    } else if (analysis.movesBack == 0) {
+        box.setText(tr("The tiles on the board can no longer be cleared, and this deal could "
+                       "never be won."));
+    } else {
+        box.setText(tr("The tiles on the board can no longer be cleared. The game could last "
+                       "be won %n move(s) ago.", nullptr, analysis.movesBack));
+        undoThatFar = box.addButton(tr("Undo %n Move(s)", nullptr, analysis.movesBack),
+                                    QMessageBox::AcceptRole);
+        box.setDefaultButton(undoThatFar);
+    }
+    box.exec();
+    if (!undoThatFar || box.clickedButton() != undoThatFar)
+        return;
+    for (int move = 0; move < analysis.movesBack; ++move) {
+        running->countUndo();
+        scene->undoLastPair();
+    }
+}
+
+void tlgWindow::winningMove()
+{
+    tleSolver::Answer answer = tleSolver::Answer::unknown;
+    tleTilePair pair;
+    {
+        const BusyCursor busy;
+        pair = running->winningMove(answer);
+    }
+    if (pair.first) {
+        scene->showPair(pair.first, pair.second);
+        status->message->setText(tr("This pair keeps the game winnable"));
+        updateCounters();
+        return;
+    }
+    status->message->setText(answer == tleSolver::Answer::notWinnable
+                                 ? tr("No move keeps this game winnable")
+                                 : tr("No winning move found in time"));
+}
+
+void tlgWindow::showWinnability(bool on)
+{
+    tlSettings::instance().showWinnability = on;
+    tlSettings::instance().writeSettings();
+    status->winnability->setVisible(on);
+    decideWinnability();
+}
+
+void tlgWindow::decideWinnability()
+{
+    if (!tlSettings::instance().showWinnability || !running->engine().board()) {
+        winnability->abandon();
+        return;
+    }
+    // The last answer stands until the new one comes, mostly within milliseconds, so
+    // that the field does not flicker at every move.
+    if (status->winnability->text().isEmpty())
+        status->winnability->setText(tr("Deciding..."));
+    winnability->decide(*running->engine().board());
+}
+
 void tlgWindow::updateCounters()
 {
     status->tilesLeft->setText(QString::number(running->engine().tilesLeft()));
     status->counters->setText(running->countersText());
+    decideWinnability();
     repaint();
     if (running->hasEnded())
         gameOver();
@@ -131,7 +222,8 @@ void tlgWindow::gameOver()
     box.exec();
     menuBar()->setEnabled(true);
     for (QAction *off : {actions->finishGame, actions->undo, actions->hint, actions->replay,
-                         actions->findMatch, actions->peek})
+                         actions->findMatch, actions->peek, actions->analysePosition,
+                         actions->winningMove})
         off->setEnabled(false);
     view->setEnabled(false);
     repaint();

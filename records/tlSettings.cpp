@@ -247,6 +247,8 @@ const Entry entries[] = {
     {game, "/ThumbnailHeight",
      Number{&tlSettings::thumbnailHeight, &tlSettings::defaultThumbnailHeight,
             {lowestThumbnailHeight, highestThumbnailHeight}}},
+    {game, "/ShowWinnability",
+     Plain{&tlSettings::showWinnability, &tlSettings::defaultShowWinnability}},
 };
 
 // The entries in the order the store is written.

@@ -69,6 +69,7 @@ public:
     bool showSelectedTileName = false;
     bool hintAlsoReportsTotalMoves = false;
     int thumbnailHeight = 0;
+    bool showWinnability = false;
 
     // Defaults, fixed at construction.
     const int defaultMaxTiles = 144;
@@ -102,6 +103,7 @@ public:
     const bool defaultShowSelectedTileName = true;
     const bool defaultHintAlsoReportsTotalMoves = true;
     const int defaultThumbnailHeight = 30;
+    const bool defaultShowWinnability = false;
 
     // The numbers the game and the designer can use; the store refuses others, and the
     // preferences dialog offers no others.

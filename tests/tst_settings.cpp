@@ -196,7 +196,8 @@ void SettingsTest::writesEveryKeyWhereOthersFindIt()
                             "ViewTileCoordinates", "LayoutName", "TileStyle", "BoardFrameWidth",
                             "WinnableGameMode", "StartWithLastGamePlayedAtLaunch", "TileHeight",
                             "AnnounceNoMoreMoves", "SaveGameDirectory", "SolutionReportDirectory",
-                            "ShowSelectedTileName", "HintAlsoReportsTotalMoves", "ThumbnailHeight"})
+                            "ShowSelectedTileName", "HintAlsoReportsTotalMoves", "ThumbnailHeight",
+                            "ShowWinnability"})
         expected << game + QLatin1String(key);
     QStringList written = file.allKeys();
     written.sort();

@@ -100,6 +100,7 @@ private slots:
     void layoutChangeDealsAtOnce();
     void coordinateOverlayWidensTheFrame();
     void minimisedTimeDoesNotCount();
+    void winnabilityCommands();
     // Last: the file-open request it hands to the application stays there.
     void startUpRules();
 
@@ -156,6 +157,9 @@ void WindowTest::newDealAtStartUp()
         {"playedTiles", "View", Keys(QStringLiteral("Ctrl+P")), true},
         {"preferences", "View", Keys(QStringLiteral("Ctrl+,")), true},
         {"findSolution", "Tools", Keys(), true}, {"checkForUpdates", "Help", Keys(), true},
+        {"analysePosition", "Tools", Keys(QStringLiteral("Ctrl+Shift+A")), true},
+        {"winningMove", "Tools", Keys(QStringLiteral("Ctrl+Shift+I")), true},
+        {"showWinnability", "Tools", Keys(), true},
         {"about", "Help", Keys(), true}, {"help", "Help", Keys(), true},
     };
     for (const auto &command : commands) {
@@ -445,6 +449,29 @@ void WindowTest::quittingStopsFinishingAndTellsOfLostSettings()
     // after this one run loops of their own again.
     QTimer::singleShot(0, qApp, &QCoreApplication::quit);
     QCoreApplication::exec();
+}
+
+void WindowTest::winnabilityCommands()
+{
+    // Every deal of this layout can be won.
+    useLayout(QStringLiteral("Scattered"), tlTestLayouts::scattered());
+    tlgWindow window(noArguments, clock);
+    tlModalAnswerer answerer;
+    window.analysePosition();
+    QCOMPARE(answerer.texts(), QStringList{QStringLiteral("The tiles on the board can still be cleared.")});
+
+    window.winningMove();
+    QCOMPARE(window.statusMessage(), QStringLiteral("This pair keeps the game winnable"));
+    QCOMPARE(window.countersText(), QStringLiteral("0/1/0"));
+    QVERIFY(window.board()->firstSelected() && window.board()->secondSelected());
+
+    QVERIFY(window.winnabilityText().isNull());
+    window.action(QStringLiteral("showWinnability"))->trigger();
+    QVERIFY(tlSettings::instance().showWinnability);
+    QTRY_COMPARE(window.winnabilityText(), QStringLiteral("Winnable"));
+    window.action(QStringLiteral("showWinnability"))->trigger();
+    QVERIFY(!tlSettings::instance().showWinnability);
+    QVERIFY(window.winnabilityText().isNull());
 }
 
 void WindowTest::garbageStoreStillPlays()
