@@ -2,13 +2,28 @@
 
 #include <QCoreApplication>
 
+namespace {
+
+// The source tree's data folder serves only the programs of the build that knows it,
+// run where that build put them; the same binary, once installed, never looks into a
+// source tree, which may since have changed or gone.
+QString developerDataDirectory(const QString &app)
+{
+    const QString buildOutput = QStringLiteral(TILVANE_BUILD_OUTPUT_DIR);
+    if (buildOutput.isEmpty() || QDir(app) != QDir(buildOutput))
+        return QString();
+    return QStringLiteral(TILVANE_DEVELOPER_DATA_DIR);
+}
+
+}
+
 QStringList dataDirectoryCandidates(const QString &name)
 {
     const QString app = QCoreApplication::applicationDirPath();
     const QString home = QDir::homePath();
     const QString chosen = qEnvironmentVariable("TILVANE_DATA_DIR");
     const QStringList bases = {
-        chosen.isEmpty() ? QStringLiteral(TILVANE_DEVELOPER_DATA_DIR) : chosen,
+        chosen.isEmpty() ? developerDataDirectory(app) : chosen,
         app + QStringLiteral("/../../../../Resources"),
         app + QStringLiteral("/../Resources"),
         app,
@@ -37,7 +52,7 @@ QStringList dataDirectoryCandidates(const QString &name)
     };
     QStringList candidates;
     for (const QString &base : bases) {
-        // A build configured without a developer folder has nothing to look at first.
+        // Without a developer folder in reach there is nothing to look at first.
         if (!base.isEmpty())
             candidates << base + QLatin1Char('/') + name;
     }

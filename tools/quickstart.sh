@@ -12,7 +12,10 @@ case "$mode" in run|test) ;; *) usage ;; esac
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$here/build"
 
-packages=(g++ make cmake qtbase5-dev qtbase5-dev-tools fonts-dejavu-core)
+packages=(g++ make cmake qtbase5-dev qtbase5-dev-tools fonts-dejavu-core
+          # the art tool's scalable icons, and the validators of the desktop files
+          libqt5svg5-dev desktop-file-utils appstream libxml2-utils shared-mime-info
+          libglib2.0-bin man-db)
 
 # shellcheck source=tools/install-packages.sh
 source "$here/tools/install-packages.sh"
