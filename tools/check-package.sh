@@ -16,6 +16,8 @@ step() { printf '\n== %s\n' "$*"; }
 
 # shellcheck source=tools/install-packages.sh
 source "$here/tools/install-packages.sh"
+# shellcheck source=tools/xwindow-helpers.sh
+source "$here/tools/xwindow-helpers.sh"
 install_missing_packages g++ make cmake qtbase5-dev qtbase5-dev-tools libqt5svg5-dev dpkg-dev \
     xvfb xdotool imagemagick desktop-file-utils shared-mime-info man-db
 
@@ -64,25 +66,6 @@ trap cleanup EXIT
 export DISPLAY=$display HOME=$work XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data \
     XDG_CACHE_HOME=$work/cache
 
-# Runs the command until it succeeds, at most 60 seconds.
-wait_for() {
-    local _
-    for _ in $(seq 600); do
-        "$@" && return 0
-        sleep 0.1
-    done
-    echo "gave up waiting for: $*" >&2
-    return 1
-}
-# The widest visible window of the given class, if wider than a splash.
-main_window() {
-    local id width widest=0 found=""
-    for id in $(xdotool search --onlyvisible --class "$1" 2>/dev/null); do
-        width=$(xdotool getwindowgeometry "$id" | awk '/Geometry/ {split($2, a, "x"); print a[1]}')
-        if [ "${width:-0}" -gt "$widest" ]; then widest=$width; found=$id; fi
-    done
-    [ "$widest" -gt 500 ] && echo "$found"
-}
 dealt() { [ -n "$(find "$XDG_DATA_HOME" -name '*.tlgf' 2>/dev/null)" ]; }
 
 wait_for xdotool getdisplaygeometry >/dev/null 2>&1

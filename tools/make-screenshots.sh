@@ -8,6 +8,9 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+# shellcheck source=tools/xwindow-helpers.sh
+source "$here/tools/xwindow-helpers.sh"
+WAIT_SECONDS=30
 build=${1:-"$here/build"}
 display=${2:-:95}
 out="$here/data/desktop/screenshots"
@@ -33,27 +36,7 @@ cleanup() {
 trap cleanup EXIT
 export DISPLAY=$display
 
-# Runs the command until it succeeds, at most 30 seconds.
-wait_for() {
-    local _
-    for _ in $(seq 300); do
-        "$@" && return 0
-        sleep 0.1
-    done
-    echo "gave up waiting for: $*" >&2
-    return 1
-}
 wait_for xdotool getdisplaygeometry >/dev/null 2>&1
-
-# The widest visible window of the given class: the main window, not a splash.
-main_window() {
-    local id width widest=0 found=""
-    for id in $(xdotool search --onlyvisible --class "$1" 2>/dev/null); do
-        width=$(xdotool getwindowgeometry "$id" | awk '/Geometry/ {split($2, a, "x"); print a[1]}')
-        if [ "${width:-0}" -gt "$widest" ]; then widest=$width; found=$id; fi
-    done
-    [ "$widest" -gt 500 ] && echo "$found"
-}
 
 has_backup() { [ -n "$(find "$1/data" -name '*.tlgf' 2>/dev/null)" ]; }
 
