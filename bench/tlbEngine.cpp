@@ -3,9 +3,9 @@
 //
 // tilvane-bench-engine [--iterations N] [--seed N] [LAYOUT]
 
+#include "tlCpuTimer.h"
 #include "tlLayoutHandler.h"
 #include "tlSettings.h"
-#include "tlbCpuTimer.h"
 #include "tlbHistoryFingerprint.h"
 #include "tlbReferencePlay.h"
 #include "tlcCommandParser.h"
@@ -31,7 +31,7 @@ Figures engineRun(tleGameEngine &engine, quint32 plays, quint32 seed)
     Figures figures;
     figures.fingerprints.reserve(plays);
     engine.seed(seed);
-    const tlbCpuTimer timer;
+    const tlCpuTimer timer;
     for (quint32 play = 0; play < plays; ++play) {
         int left = 0;
         unsigned done = 0;
@@ -55,7 +55,7 @@ Figures referenceRun(const tleGameEngine &engine, quint32 plays, quint32 seed)
     std::mt19937 random(seed);
     Figures figures;
     figures.fingerprints.reserve(plays);
-    const tlbCpuTimer timer;
+    const tlCpuTimer timer;
     for (quint32 play = 0; play < plays; ++play) {
         HistoryFingerprint fingerprint;
         for (const auto &pair : reference.play(random)) {

@@ -4,8 +4,8 @@
 //
 // tilvane-bench-search [--iterations N] [--seed N]
 
+#include "tlCpuTimer.h"
 #include "tlLayoutLocator.h"
-#include "tlbCpuTimer.h"
 #include "tlbHistoryFingerprint.h"
 #include "tleGameEngine.h"
 #include "tlgSearchProgress.h"
@@ -38,7 +38,7 @@ Run timeSearch(quint32 seed, int plays, tleSearchProgress *progress)
     engine.seed(seed);
     int tilesLeft = 0;
     unsigned iterations = 0;
-    const tlbCpuTimer timer;
+    const tlCpuTimer timer;
     engine.solve(tilesLeft, iterations, plays, progress);
     Run run;
     run.playsPerSecond = iterations / timer.seconds();

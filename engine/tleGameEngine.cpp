@@ -4,45 +4,11 @@
 #include "tleTileKinds.h"
 
 #include <algorithm>
-#include <array>
 #include <limits>
 
 namespace {
 // A solvable deal gives up after this many failed trial plays.
 const int lastArrangeAttempt = 20;
-
-// Random play draws a pair among a few dozen thousands of times a second, and two
-// divisions a draw cost it about a quarter of its time. Below this many choices the
-// draw uses a table instead: the same numbers, without dividing.
-const uint32_t tabledChoices = 1024;
-
-struct Divisor
-{
-    uint64_t reciprocal;    // 2^64 / n rounded up: v % n is the high half of (reciprocal * v) * n
-    uint32_t acceptBelow;   // the largest multiple of n not above 2^32 - 1; draws from it on are redrawn
-};
-
-const std::array<Divisor, tabledChoices> &divisors()
-{
-    static const std::array<Divisor, tabledChoices> table = [] {
-        std::array<Divisor, tabledChoices> result{};
-        for (uint32_t n = 1; n < tabledChoices; ++n)
-            result[n] = {std::numeric_limits<uint64_t>::max() / n + 1,
-                         std::numeric_limits<uint32_t>::max() / n * n};
-        return result;
-    }();
-    return table;
-}
-
-// The remainder v % n for every 32-bit v and n, from n's reciprocal (exact for 32-bit
-// operands, see "Faster remainder by direct computation", Lemire, Kaser and Kurz).
-__extension__ typedef unsigned __int128 Wide;
-
-uint32_t remainder(uint32_t v, const Divisor &divisor, uint32_t n)
-{
-    const uint64_t fraction = divisor.reciprocal * v;
-    return uint32_t((Wide(fraction) * n) >> 64);
-}
 }
 
 tleGameEngine::tleGameEngine()
@@ -133,13 +99,6 @@ uint32_t tleGameEngine::uniformIndex(uint32_t n)
     // 2^32 is a multiple of n exactly when n is a power of two: every draw is fair.
     if ((n & (n - 1)) == 0)
         return rng() % n;
-    if (n < tabledChoices) {
-        const Divisor &divisor = divisors()[n];
-        uint32_t v = uint32_t(rng());
-        while (v >= divisor.acceptBelow)
-            v = uint32_t(rng());
-        return remainder(v, divisor, n);
-    }
     const uint32_t limit = std::numeric_limits<uint32_t>::max() / n;
     uint32_t v = rng();
     while (v / n >= limit)

@@ -1,14 +1,14 @@
-#ifndef TLBCPUTIMER_H
-#define TLBCPUTIMER_H
+#ifndef TLCPUTIMER_H
+#define TLCPUTIMER_H
 
 #include <ctime>
 
 // Processor time of the calling thread: the figures stay comparable when other
 // programs share the machine, which wall-clock time does not.
-class tlbCpuTimer
+class tlCpuTimer
 {
 public:
-    tlbCpuTimer() : started(now()) {}
+    tlCpuTimer() : started(now()) {}
     double seconds() const { return now() - started; }
 
 private:
