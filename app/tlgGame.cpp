@@ -169,6 +169,14 @@ tleTilePair tlgGame::nextFinishingPair()
     return pairs.front();
 }
 
+namespace {
+
+// The longest the player waits for one answer of the solver; nearly every position
+// takes a few milliseconds.
+const tleSolver::Limits interactiveLimits{tleSolver::defaultNodeLimit, 2000};
+
+}
+
 tlgGame::Analysis tlgGame::analysePosition() const
 {
     if (!gameEngine.board() || !gameEngine.board()->initialized())
@@ -180,7 +188,7 @@ tlgGame::Analysis tlgGame::analysePosition() const
         tleSolver solver(board);
         for (size_t i = moves; i < history.size(); ++i)
             solver.putBack(history[i]);
-        return solver.solve(tleSolver::Limits()).answer;
+        return solver.solve(interactiveLimits).answer;
     };
     Analysis analysis{answerAfter(history.size()), 0};
     if (analysis.answer != tleSolver::Answer::notWinnable)
@@ -213,7 +221,7 @@ tleTilePair tlgGame::winningMove(tleSolver::Answer &answer)
     answer = tleSolver::Answer::unknown;
     if (!gameEngine.board() || !gameEngine.board()->initialized())
         return {nullptr, nullptr};
-    const tleSolver::Result result = tleSolver(*gameEngine.board()).solve(tleSolver::Limits());
+    const tleSolver::Result result = tleSolver(*gameEngine.board()).solve(interactiveLimits);
     answer = result.answer;
     if (result.answer != tleSolver::Answer::winnable || result.order.empty())
         return {nullptr, nullptr};

@@ -3,6 +3,14 @@
 #include <QFutureWatcher>
 #include <QtConcurrent>
 
+namespace {
+
+// A position the solver cannot settle in this time is shown as undecided rather than
+// keep a processor busy.
+const tleSolver::Limits backgroundLimits{tleSolver::defaultNodeLimit, 10000};
+
+}
+
 tlgWinnability::tlgWinnability(QObject *parent)
     : QObject(parent)
 {
@@ -32,7 +40,7 @@ void tlgWinnability::decide(const tleBoard &board)
         emit decided(watcher->result().answer);
     });
     watcher->setFuture(QtConcurrent::run([solver, stop] {
-        return solver->solve(tleSolver::Limits(), stop.get());
+        return solver->solve(backgroundLimits, stop.get());
     }));
 }
 

@@ -28,8 +28,9 @@ class tleSolver
 public:
     enum class Answer { winnable, notWinnable, unknown };
 
-    // Far more than any random deal of the built-in layouts needs.
-    static constexpr quint64 defaultNodeLimit = 1000000;
+    // Far more than any random deal of the built-in layouts needs (a few thousand at
+    // most), yet a bound on the time a position could take.
+    static constexpr quint64 defaultNodeLimit = 100000;
     static constexpr int maxTiles = 192;
 
     struct Limits

@@ -8,6 +8,8 @@ const std::array<tleSolverRules::Pairing, 3> tleSolverRules::pairings{{{0, 1, 2,
 
 uint8_t tleSolverRules::pairBit(int i, int j)
 {
+    // The six pairs of four places: (0, 1) is 0, (0, 2) 1, (0, 3) 2, (1, 2) 3, (1, 3) 4
+    // and (2, 3) 5; a place is never paired with itself.
     static const int ids[tleSolverBoard::maxClassSize][tleSolverBoard::maxClassSize] = {
         {0, 0, 1, 2}, {0, 0, 3, 4}, {1, 3, 0, 5}, {2, 4, 5, 0}};
     return uint8_t(1u << unsigned(ids[i][j]));

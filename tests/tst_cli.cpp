@@ -64,6 +64,9 @@ private slots:
     void dealIsRepeatable();
     void solveReportsAllPairs();
     void solveWithoutSuccessExitsThree();
+    void analyzeAnswersWithExitCodes_data();
+    void analyzeAnswersWithExitCodes();
+    void surveyCountsTheDealsOfDeal();
     void badArgumentsAreRefused_data();
     void badArgumentsAreRefused();
 
@@ -116,9 +119,10 @@ void CliTest::helpListsCommandsAndExitCodes()
 {
     const CliResult help = run(words("--help"));
     QCOMPARE(help.exitCode, 0);
-    for (const char *command : {"check LAYOUT", "deal LAYOUT", "solve GAME"})
+    for (const char *command : {"check LAYOUT", "deal LAYOUT", "solve GAME", "analyze GAME", "survey LAYOUT"})
         QVERIFY2(help.out.contains(QLatin1String(command)), command);
     QVERIFY(help.out.contains(QStringLiteral("3 solve found no solution")));
+    QVERIFY(help.out.contains(QStringLiteral("4 analyze reached its limit")));
 
     const CliResult version = run(words("--version"));
     QCOMPARE(version.exitCode, 0);
@@ -282,6 +286,71 @@ void CliTest::solveWithoutSuccessExitsThree()
     QCOMPARE(run(arguments).out, result.out);
 }
 
+void CliTest::analyzeAnswersWithExitCodes_data()
+{
+    QTest::addColumn<QString>("seed");
+    QTest::addColumn<QString>("limit");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("answer");
+    // Turtle deals: one winnable, one lost at first sight, one that needs a search,
+    // which a limit of one position leaves undecided.
+    QTest::newRow("winnable") << QStringLiteral("21") << QString() << 0 << QStringLiteral("winnable");
+    QTest::newRow("not winnable") << QStringLiteral("19") << QString() << 3 << QStringLiteral("not winnable");
+    QTest::newRow("unknown") << QStringLiteral("294") << QStringLiteral("1") << 4 << QStringLiteral("unknown");
+}
+
+void CliTest::analyzeAnswersWithExitCodes()
+{
+    QFETCH(QString, seed);
+    QFETCH(QString, limit);
+    QFETCH(int, exitCode);
+    QFETCH(QString, answer);
+    const QString game = deal(qPrintable(seed), false, "analyzed.tlgf");
+    QStringList arguments = words("analyze") << game;
+    if (!limit.isEmpty())
+        arguments << QStringLiteral("--limit") << limit;
+    const CliResult result = run(arguments);
+    QVERIFY2(result.exitCode == exitCode, qPrintable(result.out + result.err));
+    const QStringList lines = result.out.split(QLatin1Char('\n'));
+    QCOMPARE(lines.value(0), answer);
+    QVERIFY(QRegularExpression(QStringLiteral("^time: \\d+\\.\\d ms$")).match(lines.value(1)).hasMatch());
+    QVERIFY(lines.value(2).startsWith(QStringLiteral("positions: ")));
+    // The order comes in the engine's report: every tile once, the pairs numbered.
+    const QRegularExpression place(QStringLiteral("layer=\\d+, x=\\d+, y=\\d+"));
+    QSet<QString> places;
+    for (auto match = place.globalMatch(result.out); match.hasNext();)
+        places.insert(match.next().captured(0));
+    QCOMPARE(places.size(), exitCode == 0 ? tilesInASet : 0);
+    QCOMPARE(result.out.contains(QStringLiteral("\n72. ")), exitCode == 0);
+}
+
+void CliTest::surveyCountsTheDealsOfDeal()
+{
+    const CliResult result = run(words("survey Turtle Arena --deals 3 --seed 19 --threads 2 --list"));
+    QVERIFY2(result.exitCode == 0, qPrintable(result.err));
+    const QStringList lines = result.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 2 * (3 + 1));
+    const QRegularExpression dealLine(
+        QStringLiteral("^seed (\\d+): (winnable|not winnable|unknown), \\d+\\.\\d ms, \\d+ positions$"));
+    const QRegularExpression summary(QStringLiteral(
+        "^(\\w+): 3 deals, (\\d+) winnable, (\\d+) not winnable, (\\d+) unknown, median \\d+\\.\\d ms, "
+        "p99 \\d+\\.\\d ms, max \\d+\\.\\d ms$"));
+    for (int layout = 0; layout < 2; ++layout) {
+        for (int i = 0; i < 3; ++i) {
+            const QRegularExpressionMatch match = dealLine.match(lines.at(4 * layout + i));
+            QVERIFY2(match.hasMatch(), qPrintable(lines.at(4 * layout + i)));
+            QCOMPARE(match.captured(1).toInt(), 19 + i);
+        }
+        const QRegularExpressionMatch match = summary.match(lines.at(4 * layout + 3));
+        QVERIFY2(match.hasMatch(), qPrintable(lines.at(4 * layout + 3)));
+        QCOMPARE(match.captured(1), layout == 0 ? QStringLiteral("Turtle") : QStringLiteral("Arena"));
+        QCOMPARE(match.captured(2).toInt() + match.captured(3).toInt() + match.captured(4).toInt(), 3);
+    }
+    // The survey's first deal is the one `deal` saves for its seed, lost as analyze finds.
+    QCOMPARE(lines.first(), QStringLiteral("seed 19: not winnable, ") + lines.first().section(QStringLiteral(", "), 1));
+    QCOMPARE(run(words("analyze") << deal("19", false, "surveyed.tlgf")).exitCode, 3);
+}
+
 void CliTest::badArgumentsAreRefused_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -320,6 +389,20 @@ void CliTest::badArgumentsAreRefused_data()
         << QStringLiteral("found no layout 'Nowhere' with checksum 12345");
     QTest::newRow("directory as layout") << (words("check") << home.path())
                                          << QStringLiteral("is not a layout file");
+    QTest::newRow("analyze limit abc") << words("analyze x.tlgf --limit abc")
+                                       << QStringLiteral("--limit needs a whole number from 1");
+    QTest::newRow("analyze missing game") << words("analyze x.tlgf")
+                                          << QStringLiteral("'x.tlgf' is not a readable game file");
+    QTest::newRow("survey without deals") << words("survey Turtle")
+                                          << QStringLiteral("survey needs the option --deals");
+    QTest::newRow("survey without layout") << words("survey --deals 2")
+                                           << QStringLiteral("survey needs the argument LAYOUT");
+    QTest::newRow("no threads") << words("survey Turtle --deals 2 --threads 0")
+                                << QStringLiteral("--threads needs a whole number from 1");
+    QTest::newRow("seeds run out") << words("survey Turtle --deals 2 --seed 4294967295")
+                                   << QStringLiteral("runs past the largest seed");
+    QTest::newRow("survey unknown layout") << words("survey Turtle Nowhere --deals 1")
+                                           << QStringLiteral("layout named 'Nowhere'");
 }
 
 void CliTest::badArgumentsAreRefused()

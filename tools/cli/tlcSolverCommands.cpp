@@ -2,6 +2,7 @@
 #include "tlcCommands.h"
 
 #include "tlLayoutHandler.h"
+#include "tlCpuTimer.h"
 #include "tleGameEngine.h"
 #include "tleSolver.h"
 
@@ -11,7 +12,6 @@
 #include <atomic>
 #include <cmath>
 #include <thread>
-#include <time.h>
 
 namespace tlc {
 
@@ -67,15 +67,6 @@ double millisecondsSince(const QElapsedTimer &timer)
     return double(timer.nsecsElapsed()) / nanosecondsPerMillisecond;
 }
 
-// The processor time the calling thread has used: what a deal costs, whatever else the
-// machine is doing meanwhile.
-double threadMilliseconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return double(now.tv_sec) * millisecondsPerSecond + double(now.tv_nsec) / nanosecondsPerMillisecond;
-}
-
 struct DealOutcome
 {
     tleSolver::Answer answer = tleSolver::Answer::unknown;
@@ -102,12 +93,13 @@ std::vector<DealOutcome> surveyDeals(const QString &layoutPath, quint32 firstSee
                     firstFailure = reason;
                 return;
             }
-            const double started = threadMilliseconds();
+            // Processor time: what a deal costs, whatever else the machine is doing.
+            const tlCpuTimer timer;
             const tleSolver solver(*engine.board());
             const tleSolver::Result result = solver.solve(limits);
             outcomes[deal].answer = result.answer;
             outcomes[deal].nodes = result.nodes;
-            outcomes[deal].milliseconds = threadMilliseconds() - started;
+            outcomes[deal].milliseconds = timer.seconds() * millisecondsPerSecond;
         }
     };
     std::vector<std::thread> workers;
@@ -198,7 +190,8 @@ int runSurvey(const QStringList &arguments)
                             QStringLiteral("Deals random games on layouts, as 'deal' does for "
                                            "consecutive seeds, and decides each by an exact search.\n"
                                            "Prints one line per layout with the counts of the "
-                                           "answers and the times taken."));
+                                           "answers and the processor time the deals took: the "
+                                           "median, the 99th percentile and the longest."));
     parser.addRepeatedArgument(QStringLiteral("LAYOUT"), layoutArgumentDescription());
     const QCommandLineOption deals(QStringLiteral("deals"),
                                    QStringLiteral("Deals per layout (required)."), QStringLiteral("N"));
@@ -209,7 +202,8 @@ int runSurvey(const QStringList &arguments)
                                      QStringLiteral("T"));
     const QCommandLineOption limit = limitOption();
     const QCommandLineOption list(QStringLiteral("list"),
-                                  QStringLiteral("Also print every deal: seed, answer, time."));
+                                  QStringLiteral("Also print every deal: seed, answer, time and positions "
+                                                 "searched."));
     for (const QCommandLineOption &option : {deals, seed, threads, limit, list})
         parser.addOption(option);
     quint32 dealCount = 0;
