@@ -3,6 +3,8 @@
 #include "tlSettings.h"
 #include "tleTile.h"
 
+#include <QPainter>
+
 namespace {
 // Drawing order: any higher layer over any lower one; within a layer, tiles further
 // right or down over their left and upper neighbours.
@@ -50,4 +52,15 @@ void tlgTile::updatePosition()
     const float liftX = (dw - 1) * float(record->layer);
     const float liftY = (dh - 1) * float(record->layer);
     setPos(float(across * 0.5 + frame - liftX), float(down * 0.5 + frame - liftY));
+}
+
+// A selectable pixmap item's bounding rectangle reaches half a pixel beyond the picture on
+// every side, and the board lays tiles out by that rectangle. Drawn at its own size the
+// picture would leave a seam of its edge strip between neighbours, so it fills the whole
+// rectangle; without smoothing, the one extra column and row keep the face crisp.
+void tlgTile::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
+{
+    painter->setRenderHint(QPainter::SmoothPixmapTransform,
+                           transformationMode() == Qt::SmoothTransformation);
+    painter->drawPixmap(boundingRect(), pixmap(), QRectF(pixmap().rect()));
 }

@@ -29,6 +29,9 @@ public:
     void setPixmaps(const QPixmap &normal, const QPixmap &highlighted);
     void updatePosition();
 
+    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
+               QWidget *widget = nullptr) override;
+
 private:
     tleTile *record;
     QPixmap normalImage;

@@ -61,9 +61,14 @@ bool tlgTileHandler::failOnTile(const QString &stem, const QString &line)
 // A picture that cannot be decoded stays a null image, which load() takes for a failure.
 QImage tlgTileHandler::scaledTileImage(const QString &path) const
 {
-    const QImage original(path, "PNG");
+    QImage original(path, "PNG");
     if (original.isNull())
         return QImage();
+    // Smooth scaling works on premultiplied pixels. Converted in place, the picture needs
+    // no second full-size copy: freeing two of them after every picture made the C library
+    // give the memory back to the system and fault it in afresh for the next picture, tens
+    // of thousands of page faults per load, which the threads queue for in the kernel.
+    original.convertTo(QImage::Format_ARGB32_Premultiplied);
     QImage image = original.scaledToHeight(int(height), Qt::SmoothTransformation);
     image.setDevicePixelRatio(pixelRatio);
     return image;

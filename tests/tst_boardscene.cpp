@@ -1,6 +1,7 @@
 #include "tlLayoutLocator.h"
 #include "tlSettings.h"
 #include "tlStdoutCapture.h"
+#include "tlTilePictures.h"
 #include "tlTestEnvironment.h"
 #include "tleGameEngine.h"
 #include "tleTileKinds.h"
@@ -12,6 +13,7 @@
 #include <QAbstractAnimation>
 #include <QGraphicsSceneMouseEvent>
 #include <QMimeData>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QUrl>
 #include <functional>
@@ -214,6 +216,8 @@ private slots:
     void initTestCase();
     void tilePlacement();
     void tileAtPrefersOwnerOfEdgeStrip();
+    void neighboursMeetWithoutSeam_data();
+    void neighboursMeetWithoutSeam();
     void clicksThatSelectNothing();
     void selectingAndReplacingFirst();
     void matchingSecondThenThirdIgnored();
@@ -268,6 +272,58 @@ void BoardSceneTest::tilePlacement()
     settings.boardFrameWidth = frame;
     QCOMPARE(float(item.pos().x()), 178.0f - 3 * 10.0f);
     QCOMPARE(item.zValue(), 18306.0);
+}
+
+void BoardSceneTest::neighboursMeetWithoutSeam_data()
+{
+    QTest::addColumn<int>("height");
+    for (int height : {40, 70, 100})
+        QTest::newRow(qPrintable(QString::number(height))) << height;
+}
+
+void BoardSceneTest::neighboursMeetWithoutSeam()
+{
+    QFETCH(int, height);
+    // A picture laid out like the real ones: a white face and red edge strips.
+    const QSize size(qRound(height / tl::tilePictureRatio), height);
+    QImage art(size, QImage::Format_ARGB32_Premultiplied);
+    art.fill(Qt::red);
+    QPainter(&art).fillRect(0, 0, qCeil(size.width() * (1 - tlgTile::sideEdge)),
+                            qCeil(size.height() * (1 - tlgTile::bottomEdge)), Qt::white);
+    const QPixmap picture = QPixmap::fromImage(art);
+
+    // A block of tiles of one layer placed by the board's rule; positions fall on many
+    // different fractions of a pixel.
+    const int across = 6, down = 4;
+    tleTile records[across * down];
+    QGraphicsScene scene;
+    QVector<tlgTile *> items;
+    for (int i = 0; i < across * down; ++i) {
+        records[i].x = 2 * (i % across);
+        records[i].y = 2 * (i / across);
+        items << new tlgTile(&records[i], picture, picture);
+        scene.addItem(items.last());
+        items.last()->updatePosition();
+    }
+    const QRectF area = scene.itemsBoundingRect();
+    QImage shot(area.size().toSize(), QImage::Format_ARGB32_Premultiplied);
+    shot.fill(Qt::green);
+    QPainter painter(&shot);
+    scene.render(&painter, QRectF(shot.rect()), area);
+    painter.end();
+
+    // Within the block faces meet faces: no strip shows between them, no gap either.
+    const QSizeF cell = items.first()->boundingRect().size();
+    const QPointF faceEnd = items.last()->pos()
+        + QPointF(cell.width() * (1 - tlgTile::sideEdge), cell.height() * (1 - tlgTile::bottomEdge));
+    const QRect faces =
+        QRectF(items.first()->pos() - area.topLeft(), faceEnd - area.topLeft()).toRect().adjusted(1, 1, -1, -1);
+    for (int y = faces.top(); y <= faces.bottom(); ++y) {
+        for (int x = faces.left(); x <= faces.right(); ++x) {
+            if (shot.pixel(x, y) != QColor(Qt::white).rgb())
+                QFAIL(qPrintable(QStringLiteral("seam at (%1, %2)").arg(x).arg(y)));
+        }
+    }
 }
 
 void BoardSceneTest::tileAtPrefersOwnerOfEdgeStrip()

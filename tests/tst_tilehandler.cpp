@@ -279,6 +279,12 @@ void TileHandlerTest::realPicturesAtScreenRatio()
             QCOMPARE(parallel.thumbnailPixmap(id).toImage(), serial.thumbnailPixmap(id).toImage());
             QVERIFY(parallel.normalPixmap(id).toImage() != parallel.highlightedPixmap(id).toImage());
         }
+        // However the handler reads and scales, it gives what plain smooth scaling gives.
+        const QString first = findDataDirectory("tiles").path() + tlgTileHandler::styleDirectory(style)
+            + fileName(0, false);
+        QImage plain = QImage(first).scaledToHeight(deviceHeight, Qt::SmoothTransformation);
+        plain.setDevicePixelRatio(ratio);
+        QCOMPARE(parallel.normalPixmap(0).toImage(), plain.convertToFormat(QImage::Format_ARGB32_Premultiplied));
         firstNormals << parallel.normalPixmap(0).toImage();
     }
     QVERIFY(firstNormals.at(0) != firstNormals.at(1));

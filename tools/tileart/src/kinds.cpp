@@ -62,4 +62,13 @@ QString kindStem(int id)
     }
 }
 
+int kindFromStem(const QString &stem)
+{
+    for (int id = 0; id < kKindCount; ++id) {
+        if (kindStem(id) == stem)
+            return id;
+    }
+    return -1;
+}
+
 }  // namespace tileart

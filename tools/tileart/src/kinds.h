@@ -19,5 +19,7 @@ constexpr int kKindCount = 42;
 Kind kindFromId(int id);
 // File name stem the game looks up for this kind, e.g. "Wind_East".
 QString kindStem(int id);
+// The kind with this stem, or -1.
+int kindFromStem(const QString &stem);
 
 }  // namespace tileart

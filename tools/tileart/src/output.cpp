@@ -20,6 +20,8 @@ constexpr QRectF kVersionZone(0, 0, 1500, 250);
 constexpr QRectF kCreditZone(0, 2229 - 250, 1500, 250);
 constexpr qreal kMinZoneLightness = 200;  // black text must stay readable
 constexpr qreal kMaxZoneSpread = 14;      // standard deviation of lightness: no busy detail
+constexpr int kChannelTolerance = 3;       // steps a colour channel may differ from the reference
+constexpr qreal kStrayShare = 0.001;       // share of pixels that may differ by more
 
 QString sizeProblem(const QImage &image, QSize expected)
 {
@@ -118,6 +120,30 @@ QStringList checkTitlePicture(const QImage &image, QSize expected)
         }
     }
     return problems;
+}
+
+QStringList compareWithReference(const QString &made, const QString &reference)
+{
+    const QImage ours = QImage(made).convertToFormat(QImage::Format_ARGB32);
+    const QImage theirs = QImage(reference).convertToFormat(QImage::Format_ARGB32);
+    if (theirs.isNull())
+        return {reference + QStringLiteral(": cannot read it to compare")};
+    if (ours.size() != theirs.size())
+        return {made + QStringLiteral(": ") + sizeProblem(ours, theirs.size()) + QStringLiteral(" as in ") + reference};
+    const auto far = [](QRgb a, QRgb b) {
+        return qAbs(qRed(a) - qRed(b)) > kChannelTolerance || qAbs(qGreen(a) - qGreen(b)) > kChannelTolerance
+            || qAbs(qBlue(a) - qBlue(b)) > kChannelTolerance || qAbs(qAlpha(a) - qAlpha(b)) > kChannelTolerance;
+    };
+    qint64 differing = 0;
+    for (int y = 0; y < ours.height(); ++y) {
+        const auto *a = reinterpret_cast<const QRgb *>(ours.constScanLine(y));
+        const auto *b = reinterpret_cast<const QRgb *>(theirs.constScanLine(y));
+        for (int x = 0; x < ours.width(); ++x)
+            differing += far(a[x], b[x]) ? 1 : 0;
+    }
+    if (differing <= kStrayShare * ours.width() * ours.height())
+        return {};
+    return {QStringLiteral("%1: %2 pixels differ from %3").arg(made).arg(differing).arg(reference)};
 }
 
 qint64 writeChecked(const QImage &image, const QString &path, QStringList (*check)(const QImage &, QSize),

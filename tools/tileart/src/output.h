@@ -20,4 +20,8 @@ QStringList checkTitlePicture(const QImage &image, QSize expected);
 // Any other picture: exact size and opaque.
 QStringList checkOpaquePicture(const QImage &image, QSize expected);
 
+// Whether the picture in `made` shows what the one in `reference` shows. Other font
+// rasterisers and compression libraries may move single pixels by a step or two.
+QStringList compareWithReference(const QString &made, const QString &reference);
+
 }  // namespace tileart

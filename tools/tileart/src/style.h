@@ -33,11 +33,16 @@ struct Style {
     qreal frameInset, frameWidth;
     QColor facePatch;  // painterly colour patch; transparent for none
 
-    // Body
+    // Body. Light falls from the upper left: the right-hand side lies in half
+    // shade, the underside in full shade, and both darken towards the back.
     std::vector<BodyLayer> body;  // front to back
     QColor bodyEdge;
     qreal bodyEdgeWidth;
-    int bottomShade;  // QColor::darker factor of the lower side
+    int sideShade;    // QColor::darker factor of the right-hand side next to the face
+    int bottomShade;  // the same for the underside
+    int backShade;    // further darkening at the back of the tile
+    QColor crease;    // crisp line where the face turns into the sides
+    qreal creaseWidth;
 
     // Motifs
     Ink ink;

@@ -64,13 +64,30 @@ QRectF bodyFront(const Style &s)
     return faceRect().adjusted(half, half, -half, -half);
 }
 
-void paintBodyLayer(QPainter &p, const Style &s, const QPainterPath &layer, const QColor &colour)
+// Gradient across one body slab, from its front (next to the face) to its back,
+// along x for the right-hand side or along y for the underside.
+QLinearGradient slabShading(const QColor &colour, int shade, int backShade, qreal from, qreal to, bool across)
+{
+    const QRectF face = faceRect();
+    const QPointF reach = bodyOffset();
+    QLinearGradient gradient = across
+        ? QLinearGradient(face.right() + from * reach.x(), 0, face.right() + to * reach.x(), 0)
+        : QLinearGradient(0, face.bottom() + from * reach.y(), 0, face.bottom() + to * reach.y());
+    const QColor front = colour.darker(shade);
+    gradient.setColorAt(0, front);
+    // A thin slab darkens less across its depth than the whole body does.
+    gradient.setColorAt(1, front.darker(100 + qRound((backShade - 100) * (to - from))));
+    return gradient;
+}
+
+void paintBodyLayer(QPainter &p, const Style &s, const QPainterPath &layer, const QColor &colour, qreal from,
+                    qreal to)
 {
     p.setPen(Qt::NoPen);
-    p.fillPath(layer, colour);
+    p.fillPath(layer, slabShading(colour, s.sideShade, s.backShade, from, to, true));
     p.save();
     p.setClipPath(undersideRegion(faceRect()));
-    p.fillPath(layer, colour.darker(s.bottomShade));
+    p.fillPath(layer, slabShading(colour, s.bottomShade, s.backShade, from, to, false));
     p.restore();
     if (s.bodyEdgeWidth > 0) {
         p.setBrush(Qt::NoBrush);
@@ -84,7 +101,8 @@ void paintBody(QPainter &p, const Style &s)
     // Deepest slab first so each nearer one overlaps it.
     for (size_t i = s.body.size(); i-- > 0;) {
         const qreal from = i == 0 ? 0.0 : s.body[i - 1].depth;
-        paintBodyLayer(p, s, sweptFace(bodyFront(s), s.cornerRadius, from, s.body[i].depth), s.body[i].colour);
+        const qreal to = s.body[i].depth;
+        paintBodyLayer(p, s, sweptFace(bodyFront(s), s.cornerRadius, from, to), s.body[i].colour, from, to);
     }
 }
 
@@ -132,6 +150,22 @@ void paintFace(QPainter &p, const Style &s)
     }
 }
 
+// The face's right and lower border, from the middle of the upper right corner
+// round to the middle of the lower left one: where the face turns into the sides.
+QPainterPath creaseLine(const QRectF &face, qreal radius)
+{
+    const QSizeF corner(2 * radius, 2 * radius);
+    const QRectF upperRight(QPointF(face.right() - corner.width(), face.top()), corner);
+    const QRectF lowerRight(face.bottomRight() - QPointF(corner.width(), corner.height()), corner);
+    const QRectF lowerLeft(QPointF(face.left(), face.bottom() - corner.height()), corner);
+    QPainterPath path;
+    path.arcMoveTo(upperRight, 45);
+    path.arcTo(upperRight, 45, -45);
+    path.arcTo(lowerRight, 0, -90);
+    path.arcTo(lowerLeft, 270, -45);
+    return path;
+}
+
 void paintFaceEdge(QPainter &p, const Style &s)
 {
     const qreal half = s.faceEdgeWidth / 2;
@@ -139,6 +173,9 @@ void paintFaceEdge(QPainter &p, const Style &s)
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(s.faceEdge, s.faceEdgeWidth));
     p.drawRoundedRect(faceRect().adjusted(half, half, -half, -half), r, r);
+    // Centred on the border, so that half of it lies on the sides.
+    p.setPen(QPen(s.crease, s.creaseWidth, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin));
+    p.drawPath(creaseLine(faceRect(), s.cornerRadius));
 }
 
 void paintHighlight(QPainter &p, const Style &s)
