@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
-"""Validate the committed layout files: make_layouts.py --check [--out DIR].
+"""Validate the committed layout files: make_layouts.py --check [--out DIR]
+[--cli PATH] [--deals N].
 
-Kept as its own entry point so a build or CI step can check data/layouts/
-without regenerating anything."""
+Kept as its own entry point so a build or CI step can check data/layouts/,
+their winnability included, without regenerating anything."""
 
 import sys
 

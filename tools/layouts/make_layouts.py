@@ -7,6 +7,14 @@ Usage:
     make_layouts.py --render [NAME] print every layer of the built layouts as text
     make_layouts.py --png DIR       write a top-down PNG of every built layout to DIR
     --out DIR                       use DIR instead of data/layouts/
+    --cli PATH                      the tilvane-cli whose survey decides random deals
+                                    (default: build/bin/tilvane-cli, when it has one)
+    --deals N                       random deals the survey decides per layout
+                                    (default 1000; 0 leaves the survey out)
+
+Writing and --check both survey the layouts when a tilvane-cli with the survey
+command is at hand: a layout that loses more than one random deal in twenty
+is a fault, and then nothing is written.
 
 Coordinates are half-tile units: a tile at (x, y) covers the cells x..x+1 and
 y..y+1, layers count from 1 at the bottom.  Only the standard library is used
@@ -15,8 +23,12 @@ so the script runs anywhere the game is built.
 
 import argparse
 import os
+import re
+import shutil
 import struct
+import subprocess
 import sys
+import tempfile
 import xml.etree.ElementTree as ET
 import zlib
 
@@ -25,9 +37,15 @@ MAX_WIDTH_TILES = 17    # fits 1920x1080 at a comfortable tile size
 MAX_HEIGHT_TILES = 10
 MAX_LAYERS = 6          # anything taller is a tower nobody can dig into
 DESIGNER = "Tilvane"
+WAVE_COLUMNS = 15       # three crests, two troughs two columns wide
+WAVE_PERIOD = 7
+
+MAX_LOST_SHARE = 0.05   # of random deals that cannot be cleared
+SURVEY_DEALS = 1000
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 DEFAULT_OUT = os.path.normpath(os.path.join(HERE, "..", "..", "data", "layouts"))
+DEFAULT_CLI = os.path.normpath(os.path.join(HERE, "..", "..", "build", "bin", "tilvane-cli"))
 
 
 # ---------------------------------------------------------------------------
@@ -131,10 +149,13 @@ def free_tiles(tiles):
     """Tiles a player could take: nothing on top and one long side open."""
     tiles = list(tiles)
     occupied = set(tiles)
+    top = max((t[0] for t in tiles), default=0)
+    near = [(dx, dy) for dx in (-1, 0, 1) for dy in (-1, 0, 1)]
     free = []
     for t in tiles:
         l, x, y = t
-        if any(u[0] > l and overlaps(t, u) for u in occupied):
+        # Looked up, not searched: the greedy clearing calls this per pair.
+        if any((u, x + dx, y + dy) in occupied for u in range(l + 1, top + 1) for dx, dy in near):
             continue
         left = any((l, x - 2, y + d) in occupied for d in (-1, 0, 1))
         right = any((l, x + 2, y + d) in occupied for d in (-1, 0, 1))
@@ -350,8 +371,11 @@ def split_pyramid():
 
 
 def temple():
-    # Platform with front steps, a colonnade of two-high pillars round a
-    # raised hall, and a ridge roof on the hall.
+    # Platform with front steps, a colonnade of two-high pillars, and a hall
+    # that rises to a ridge and a finial. Each layer of the hall is a tile
+    # shorter at both ends than the one below, so its rows open one layer at
+    # a time; walls flush from top to bottom would keep the lowest rows shut
+    # until everything over them was gone.
     t = rect(1, 0, 0, 11, 7) + row(1, 6, 14, 5)
     pillars = pic(2, """
         .X.X.X.X.X.
@@ -363,8 +387,8 @@ def temple():
         .X.X.X.X.X.
     """)
     t += pillars + [(3, x, y) for _, x, y in pillars]
-    t += rect(2, 6, 4, 5, 3) + rect(3, 6, 4, 5, 3)
-    t += rect(4, 7, 5, 4, 2)
+    t += rect(2, 6, 2, 5, 5) + rect(3, 8, 4, 3, 3)
+    t += row(4, 8, 6, 3) + [(5, 10, 6)]
     return t
 
 
@@ -389,31 +413,39 @@ def labyrinth():
 
 
 def waves():
-    # Three bands two tiles deep; the columns rise and fall half a tile at
-    # a time, and the crests carry a ridge that peaks at the top of each.
+    # Three bands two tiles deep; the columns rise and fall half a tile at a
+    # time, and the crests carry a ridge. Beside a column half a tile higher
+    # or lower, a tile is blocked on that side, so an unbroken band opens only
+    # at its two ends; a crack half a tile wide at each trough cuts every band
+    # into short runs.
     t = []
     for band in range(3):
-        for c in range(17):
-            drop = (0, 1, 2, 3, 4, 3, 2, 1)[c % 8]
-            x, y = 2 * c, 6 * band + drop
+        crack = 0
+        for c in range(WAVE_COLUMNS):
+            phase = c % WAVE_PERIOD
+            drop = min(phase, WAVE_PERIOD - phase)
+            x, y = 2 * c + crack, 6 * band + drop
             t += column(1, x, y, 2)
             if drop <= 2:
                 t.append((2, x, y + 1))
-            if drop == 0:
+            if drop <= 1:
                 t.append((3, x, y + 1))
+            if phase == WAVE_PERIOD // 2:
+                crack += 1          # between the two columns of a trough
     return t
 
 
 def flower():
-    # Eight petals round a raised heart, each petal with a raised midrib,
-    # the long north and south petals tipped one higher still.
+    # Eight petals round a raised heart, each petal with a raised midrib.
+    # The heart steps in by a whole tile on each layer, so the ends of its
+    # rows open one layer at a time instead of all waiting for the top.
     t = pic(1, """
         .XX...XXX...XX.
         .XXX..XXX..XXX.
         ..XXX.XXX.XXX..
-        XX...XXXXX...XX
-        XXXXXXXXXXXXXXX
-        XX...XXXXX...XX
+        XX..XXXXXXX..XX
+        XXX.XXXXXXX.XXX
+        XX..XXXXXXX..XX
         ..XXX.XXX.XXX..
         .XXX..XXX..XXX.
         .XX...XXX...XX.
@@ -423,23 +455,29 @@ def flower():
         .XX...XXX...XX.
         ..XX.......XX..
         .....XXXXX.....
-        .XXX.XXXXX.XXX.
+        .XX..XXXXX..XX.
         .....XXXXX.....
         ..XX.......XX..
         .XX...XXX...XX.
     """)
     t += pic(3, """
         ...............
+        .X.....X.....X.
+        ...............
+        ......XXX......
+        ......XXX......
+        ......XXX......
+        ...............
+        .X.....X.....X.
+    """)
+    t += pic(4, """
+        ...............
+        ...............
+        ...............
         .......X.......
-        ...............
-        ......XXX......
-        .....XXXXX.....
-        ......XXX......
-        ...............
+        .......X.......
         .......X.......
     """)
-    t += rect(4, 13, 7, 2, 2)       # the heart's crown sits across four tiles
-    t += [(5, 14, 8)]
     return t
 
 
@@ -483,14 +521,15 @@ def arena():
 
 
 def canyon():
-    # Plateaus on both sides falling in steps to a narrow floor; the cliff
-    # edges wander from row to row so the walls look worn, not built.
-    t = rect(1, 0, 0, 10, 8)
-    side = []
+    # Plateaus on both sides falling in steps to the floor, and a river down
+    # the middle; the cliff edges wander from row to row so the walls look
+    # worn, not built. The river splits every floor row, so the floor can be
+    # taken from the water's edge; a row from cliff to cliff would open only
+    # once a plateau was dug away.
+    side = rect(1, 0, 0, 5, 8)
     for r, (w2, w3) in enumerate(((3, 2), (3, 1), (2, 1), (2, 2), (3, 2), (3, 1), (2, 1), (2, 2))):
         side += row(2, 0, 2 * r, w2) + row(3, 0, 2 * r, w3)
-    t += mirror_x(side, 20)
-    return t
+    return mirror_x(side, 22)
 
 
 def montezuma():
@@ -550,13 +589,15 @@ def harmony():
 
 
 def aqab():
-    # A spread eagle: head up, broad wings with feather tips, fan tail.
+    # A spread eagle: head up, broad wings with feather tips, fan tail. A
+    # notch in every shoulder row keeps the wings' rows apart from the body's:
+    # a row across the whole span would open only at the wing tips.
     t = pic(1, """
         .......XXX.......
         X.....XXXXX.....X
-        XX..XXXXXXXXX..XX
-        XXXXXXXXXXXXXXXXX
-        XXXXXXXXXXXXXXXXX
+        XXX.XXXXXXXXX.XXX
+        XXXX.XXXXXXX.XXXX
+        XXX.XXXXXXXXX.XXX
         .X.X.XXXXXXX.X.X.
         ......XXXXX......
         .....XXXXXXX.....
@@ -566,16 +607,23 @@ def aqab():
         .................
         .......XXX.......
         .....XXXXXXX.....
-        .XXXXXXXXXXXXXXX.
-        ..XXXXXXXXXXXXX..
+        .XXX.XXXXXXX.XXX.
+        .XX..XXXXXXX..XX.
         .......XXX.......
         .......XXX.......
     """)
     t += pic(3, """
         .................
         .......XXX.......
+        .......XXX.......
+        ..X....XXX....X..
+        ......XXXXX......
         ........X........
-        ...XXX..X..XXX...
+    """)
+    t += pic(4, """
+        .................
+        .................
+        .................
         ........X........
         ........X........
     """)
@@ -583,16 +631,20 @@ def aqab():
 
 
 def corvalo():
-    # A gem cut from brick-laid rows: every other row sits half a tile
-    # over, and each layer is half a tile narrower, so the facets step.
+    # A gem cut from brick-laid rows: every other row sits half a tile over.
+    # Each layer is a whole tile shorter at both ends of every row, so the
+    # facets step and the row ends below lie open; a layer only half a tile
+    # shorter overhangs those ends and keeps every row below shut until all
+    # the layers above it are cleared.
     t = []
-    for layer, widths in ((1, (5, 6, 7, 8, 9, 8, 7, 6, 5)),
-                          (2, (0, 5, 6, 7, 8, 7, 6, 5, 0)),
-                          (3, (0, 0, 5, 6, 7, 6, 5, 0, 0)),
-                          (4, (0, 0, 0, 3, 4, 3, 0, 0, 0))):
-        for r, n in enumerate(widths):
-            # Centring n tiles on x = 18 starts odd widths half a tile over.
-            t += row(layer, 18 - n, 2 * r, n)
+    widths = (5, 7, 8, 9, 10, 9, 8, 7, 5)
+    for layer in (1, 2, 3):
+        inset = layer - 1
+        for r in range(inset, len(widths) - inset):
+            n = widths[r] - 2 * inset
+            # Centring n tiles on x = 20 starts odd widths half a tile over.
+            t += row(layer, 20 - n, 2 * r, n)
+    t += row(4, 18, 6, 2) + row(4, 16, 8, 4) + row(4, 18, 10, 2)   # the table
     return t
 
 
@@ -682,6 +734,113 @@ def write_png(path, layout, scale=12):
 
 
 # ---------------------------------------------------------------------------
+# Winnability. Whether a deal can be cleared depends on the faces, so it is
+# measured, not derived from the shape: the command-line tool deals random
+# games and decides each one exactly.
+
+SURVEY_LINE = re.compile(r"^(?P<name>.+): (?P<deals>\d+) deals, (?P<won>\d+) winnable, "
+                         r"(?P<lost>\d+) not winnable, (?P<unknown>\d+) unknown\b")
+
+
+class SurveyError(Exception):
+    pass
+
+
+def survey_cli(explicit=None):
+    """The tilvane-cli to survey with: the one named, or else the build's own
+    if it offers the survey; None when there is none. A named one that cannot
+    survey is an error."""
+    path = explicit or DEFAULT_CLI
+    try:
+        usage = subprocess.run([path, "--help"], stdout=subprocess.PIPE,
+                               stderr=subprocess.DEVNULL, text=True).stdout
+    except OSError as e:
+        if explicit:
+            raise SurveyError("cannot run %s: %s" % (path, e.strerror or e))
+        return None
+    if not re.search(r"^\s*survey\b", usage, re.MULTILINE):
+        if explicit:
+            raise SurveyError("%s has no survey command" % path)
+        return None
+    return path
+
+
+def survey(cli, paths, deals):
+    """Decides `deals` random deals of every layout file; returns the parsed
+    summary lines by layout name. Each line is echoed as it arrives, since a
+    survey of all layouts takes a while."""
+    command = [cli, "survey"] + list(paths) + ["--deals", str(deals)]
+    found = {}
+    other = []
+    try:
+        with subprocess.Popen(command, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                              text=True, errors="replace") as run:
+            for line in run.stdout:
+                line = line.rstrip("\n")
+                match = SURVEY_LINE.match(line)
+                if match:
+                    print("survey  " + line, flush=True)
+                    found[match.group("name")] = {k: int(v) for k, v in match.groupdict().items()
+                                                  if k != "name"}
+                else:
+                    other.append(line)
+    except OSError as e:
+        raise SurveyError("cannot run %s: %s" % (cli, e.strerror or e))
+    if run.returncode != 0:
+        said = " ".join(l.strip() for l in other[-3:] if l.strip())
+        raise SurveyError("%s survey failed with exit code %d%s"
+                          % (cli, run.returncode, ": " + said if said else ""))
+    return found
+
+
+def survey_problems(names, found):
+    """A message for every layout that loses too many deals or that the
+    survey did not report. Undecided deals count as lost: a layout whose deals
+    cannot be decided is no better."""
+    errs = []
+    for name in names:
+        counts = found.get(name)
+        if counts is None or counts["deals"] == 0:
+            errs.append("%s: the survey did not report on this layout" % name)
+            continue
+        lost = counts["lost"] + counts["unknown"]
+        share = lost / counts["deals"]
+        if share > MAX_LOST_SHARE:
+            errs.append("%s: %d of %d random deals cannot be won (%.1f %%, %d of them undecided); "
+                        "at most %g %% may be lost"
+                        % (name, lost, counts["deals"], 100 * share, counts["unknown"],
+                           100 * MAX_LOST_SHARE))
+    return errs
+
+
+def survey_faults(directory, names, args):
+    """Surveys the layouts in directory as the options ask; returns the
+    number of faults, after printing them."""
+    if args.deals == 0:
+        return 0
+    try:
+        cli = survey_cli(args.cli)
+        if cli is None:
+            print("note: no tilvane-cli with a survey at %s; winnability not checked "
+                  "(--cli names one)" % DEFAULT_CLI, file=sys.stderr)
+            return 0
+        paths = [os.path.join(directory, name + ".tllf") for name in names]
+        errs = survey_problems(names, survey(cli, paths, args.deals))
+    except SurveyError as e:
+        errs = [str(e)]
+    for e in errs:
+        print(e, file=sys.stderr)
+    return len(errs)
+
+
+def write_layouts(layouts, directory):
+    os.makedirs(directory, exist_ok=True)
+    for lay in layouts:
+        with open(os.path.join(directory, lay.filename), "w", encoding="utf-8", newline="\n") as f:
+            f.write(to_xml(lay))
+
+
+# ---------------------------------------------------------------------------
 
 def describe(layout):
     tiles = layout.tiles
@@ -734,10 +893,19 @@ def main(argv):
                       help="print the layers of one layout (default: all) as text")
     mode.add_argument("--png", metavar="DIR", help="write a picture of every layout to DIR")
     ap.add_argument("--out", default=DEFAULT_OUT, help="layout directory (default: %(default)s)")
+    ap.add_argument("--cli", metavar="PATH",
+                    help="tilvane-cli that surveys random deals (default: %s, if it can)" % DEFAULT_CLI)
+    ap.add_argument("--deals", type=int, default=SURVEY_DEALS, metavar="N",
+                    help="random deals surveyed per layout; 0 skips the survey (default: %(default)s)")
     args = ap.parse_args(argv)
+    if args.deals < 0:
+        ap.error("--deals must not be negative")
+    names = [name for name, _ in LAYOUTS]
 
     if args.check:
         faults = check_dir(args.out)
+        if not faults:
+            faults = survey_faults(args.out, names, args)
         if faults:
             print("%d fault(s)" % faults, file=sys.stderr)
             return 1
@@ -763,14 +931,19 @@ def main(argv):
         for lay in layouts:
             write_png(os.path.join(args.png, lay.name + ".png"), lay)
         return 1 if faults else 0
+    if not faults:
+        # A staging copy is surveyed, so nothing reaches --out unless all pass.
+        staging = tempfile.mkdtemp(prefix="layouts-")
+        try:
+            write_layouts(layouts, staging)
+            faults = survey_faults(staging, names, args)
+        finally:
+            shutil.rmtree(staging)
     if faults:
         print("%d fault(s); nothing written" % faults, file=sys.stderr)
         return 1
-    os.makedirs(args.out, exist_ok=True)
+    write_layouts(layouts, args.out)
     for lay in layouts:
-        path = os.path.join(args.out, lay.filename)
-        with open(path, "w", encoding="utf-8", newline="\n") as f:
-            f.write(to_xml(lay))
         print(describe(lay))
     return 0
 

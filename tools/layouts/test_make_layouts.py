@@ -2,8 +2,11 @@
 """Tests for the layout builder and checker: python3 -m unittest in this folder."""
 
 import io
+import json
 import os
 import shutil
+import stat
+import sys
 import tempfile
 import unittest
 from contextlib import redirect_stderr, redirect_stdout
@@ -146,7 +149,7 @@ class Files(unittest.TestCase):
     def setUp(self):
         self.dir = tempfile.mkdtemp()
         self.addCleanup(shutil.rmtree, self.dir)
-        rc, err = quiet(M.main, ["--out", self.dir])
+        rc, err = quiet(M.main, ["--out", self.dir, "--deals", "0"])
         self.assertEqual(rc, 0, err)
 
     def path(self, name):
@@ -180,7 +183,7 @@ class Files(unittest.TestCase):
     def test_header_must_hold_true_values(self):
         self.edit("Waves", 'cs="', 'cs="1')
         self.edit("Arena", 'lx="0"', 'lx="-2"')
-        self.edit("Temple", 'layers="4"', 'layers="5"')
+        self.edit("Temple", 'layers="5"', 'layers="6"')
         n, err = self.faults()
         self.assertEqual(n, 6)       # each also fails the canonical-text check
         for word in ("Waves.tllf: attribute cs", "Arena.tllf: attribute lx",
@@ -188,10 +191,10 @@ class Files(unittest.TestCase):
             self.assertIn(word, err)
 
     def test_tile_changes_are_caught(self):
-        self.edit("Flower", '<tile layer="5"', '<tile layer="6"')
+        self.edit("Flower", '<tile layer="4"', '<tile layer="5"')
         self.edit("Canyon", '    <tile layer="1" x="0" y="0"/>\n', "")
         n, err = self.faults()
-        self.assertIn("Flower.tllf: tile (6,", err)
+        self.assertIn("Flower.tllf: tile (5,", err)
         self.assertIn("Canyon.tllf: has 143 tiles", err)
 
     def test_order_and_format_are_canonical(self):
@@ -224,6 +227,125 @@ class Files(unittest.TestCase):
         back, header = M.read_file(os.path.join(self.dir, "odd.xml"))
         self.assertEqual(back.name, 'A & "B"')
         self.assertEqual(M.problems(back, header), [])
+
+
+# Stands in for tilvane-cli: answers --help with the text in fake.json and a
+# survey with a summary line per layout file, losing the deals fake.json names;
+# it keeps the arguments of the survey in args.json.
+FAKE_CLI = """#!%s
+import json, os, sys
+here = os.path.dirname(os.path.abspath(__file__))
+with open(os.path.join(here, "fake.json")) as f:
+    cfg = json.load(f)
+if sys.argv[1:] == ["--help"]:
+    print(cfg["help"])
+    sys.exit(0)
+with open(os.path.join(here, "args.json"), "w") as f:
+    json.dump(sys.argv[1:], f)
+deals = int(sys.argv[sys.argv.index("--deals") + 1])
+for path in sys.argv[2:sys.argv.index("--deals")]:
+    name = os.path.basename(path)[:-len(".tllf")]
+    if name in cfg.get("silent", []):
+        continue
+    lost, unknown = cfg.get("lost", {}).get(name, [0, 0])
+    print("%%s: %%d deals, %%d winnable, %%d not winnable, %%d unknown, median 1.0 ms, "
+          "p99 2.0 ms, max 3.0 ms" %% (name, deals, deals - lost - unknown, lost, unknown))
+print(cfg.get("complaint", ""), file=sys.stderr)
+sys.exit(cfg.get("exit", 0))
+""" % sys.executable
+
+SURVEY_HELP = "Commands:\n  check LAYOUT\n  survey LAYOUT... --deals N"
+FILES = sorted(n + ".tllf" for n in NAMES)
+
+
+class Survey(unittest.TestCase):
+    def setUp(self):
+        self.dir = tempfile.mkdtemp()
+        self.addCleanup(shutil.rmtree, self.dir)
+        self.out = os.path.join(self.dir, "layouts")
+        self.cli = os.path.join(self.dir, "tilvane-cli")
+        with open(self.cli, "w") as f:
+            f.write(FAKE_CLI)
+        os.chmod(self.cli, os.stat(self.cli).st_mode | stat.S_IXUSR)
+
+    def fake(self, **cfg):
+        cfg.setdefault("help", SURVEY_HELP)
+        with open(os.path.join(self.dir, "fake.json"), "w") as f:
+            json.dump(cfg, f)
+
+    def surveyed(self):
+        with open(os.path.join(self.dir, "args.json")) as f:
+            return json.load(f)
+
+    def written(self):
+        return sorted(os.listdir(self.out)) if os.path.isdir(self.out) else []
+
+    def test_the_share_of_lost_deals_decides(self):
+        cases = [({}, ""),
+                 ({"Waves": [50, 0]}, ""),                         # exactly one in twenty
+                 ({"Waves": [51, 0]}, "Waves: 51 of 1000 random deals cannot be won (5.1 %"),
+                 ({"Corvalo": [40, 11]}, "Corvalo: 51 of 1000 random deals cannot be won "
+                                         "(5.1 %, 11 of them undecided)")]
+        for lost, fault in cases:
+            with self.subTest(lost):
+                shutil.rmtree(self.out, ignore_errors=True)
+                self.fake(lost=lost)
+                rc, err = quiet(M.main, ["--out", self.out, "--cli", self.cli])
+                self.assertEqual(rc, 1 if fault else 0, err)
+                self.assertIn(fault, err)
+                self.assertEqual(self.written(), [] if fault else FILES)
+                args = self.surveyed()
+                self.assertEqual([args[0]] + sorted(os.path.basename(a) for a in args[1:-2]) + args[-2:],
+                                 ["survey"] + FILES + ["--deals", "1000"])
+
+    def test_check_surveys_the_files_in_place(self):
+        self.assertEqual(quiet(M.main, ["--out", self.out, "--deals", "0"])[0], 0)
+        self.fake(lost={"Canyon": [2, 0]})
+        rc, err = quiet(M.main, ["--check", "--out", self.out, "--cli", self.cli, "--deals", "20"])
+        self.assertEqual(rc, 1)
+        self.assertIn("Canyon: 2 of 20 random deals", err)
+        args = self.surveyed()
+        self.assertEqual(args[-2:], ["--deals", "20"])
+        self.assertTrue(all(os.path.dirname(a) == self.out for a in args[1:-2]))
+
+    def test_a_survey_that_cannot_be_trusted_is_a_fault(self):
+        cases = [(dict(help="Commands:\n  check LAYOUT"), self.cli, "has no survey command"),
+                 (dict(), os.path.join(self.dir, "absent"), "cannot run"),
+                 (dict(exit=1, complaint="no such layout"), self.cli,
+                  "survey failed with exit code 1: no such layout"),
+                 (dict(silent=["Temple"]), self.cli, "Temple: the survey did not report")]
+        for cfg, cli, fault in cases:
+            with self.subTest(fault):
+                self.fake(**cfg)
+                rc, err = quiet(M.main, ["--out", self.out, "--cli", cli])
+                self.assertEqual(rc, 1)
+                self.assertIn(fault, err)
+                self.assertEqual(self.written(), [])
+
+    def test_without_a_cli_the_survey_is_left_out(self):
+        self.fake(lost={"Waves": [1000, 0]})
+        default = M.DEFAULT_CLI
+        try:
+            M.DEFAULT_CLI = os.path.join(self.dir, "absent")
+            rc, err = quiet(M.main, ["--out", self.out])
+            self.assertEqual(rc, 0, err)
+            self.assertIn("winnability not checked", err)
+            M.DEFAULT_CLI = self.cli      # present, but told to skip
+            self.assertEqual(quiet(M.main, ["--out", self.out, "--deals", "0"])[0], 0)
+        finally:
+            M.DEFAULT_CLI = default
+        self.assertFalse(os.path.exists(os.path.join(self.dir, "args.json")))
+
+
+@unittest.skipUnless(os.access(os.environ.get("TILVANE_CLI", ""), os.X_OK),
+                     "TILVANE_CLI names no tilvane-cli")
+class RealSurvey(unittest.TestCase):
+    def test_the_tools_summary_line_is_understood(self):
+        cli = M.survey_cli(os.environ["TILVANE_CLI"])
+        found, _ = quiet(M.survey, cli, [os.path.join(M.DEFAULT_OUT, "Butterfly.tllf")], 3)
+        counts = found["Butterfly"]
+        self.assertEqual((len(found), counts["deals"], counts["won"] + counts["lost"] + counts["unknown"]),
+                         (1, 3, 3))
 
 
 if __name__ == "__main__":
