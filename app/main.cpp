@@ -32,6 +32,8 @@ void setIdentity()
 {
     QCoreApplication::setApplicationVersion(QString::fromLatin1(tl::version));
     QCoreApplication::setApplicationName(QString::fromLatin1(tl::productName));
+    // Lets desktops match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.tilvane.Tilvane"));
 }
 
 }

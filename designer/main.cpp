@@ -35,6 +35,8 @@ QStringList readCommandLine()
 int main(int argc, char *argv[])
 {
     QCoreApplication::setApplicationName(QStringLiteral("Layout Designer"));
+    // Lets desktops match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.tilvane.Tilvane.Designer"));
     QCoreApplication::setApplicationVersion(QString::fromLatin1(tl::version));
     QStringList files;
     {
