@@ -377,20 +377,40 @@ void tlSettings::readSettings()
     store->endGroup();
 }
 
-void tlSettings::readUserLayouts()
+QVector<QPair<QString, QString>> tlSettings::storedUserLayouts()
 {
+    QVector<QPair<QString, QString>> stored;
     store->beginGroup(QStringLiteral("/UserInput"));
-    userLayouts.clear();
     const int count = store->beginReadArray(QStringLiteral("Layouts"));
     for (int i = 0; i < count; ++i) {
         store->setArrayIndex(i);
         const QString name = store->value(QStringLiteral("LayoutName")).toString();
         const QString path = store->value(QStringLiteral("LayoutPath")).toString();
         if (!isBuiltInLayout(name))
-            addUserLayoutFile(name, path);
+            stored.append(qMakePair(name, path));
     }
     store->endArray();
     store->endGroup();
+    return stored;
+}
+
+void tlSettings::readUserLayouts()
+{
+    userLayouts = storedUserLayouts();
+    userLayoutsInStore = userLayoutNames();
+}
+
+void tlSettings::adoptUserLayoutsAddedElsewhere()
+{
+    // The game and the designer share the store, each holding its own copy while it
+    // runs; a layout the other one registered meanwhile would be lost by writing ours.
+    // Those this program removed itself were in the store when it last looked, and
+    // stay removed.
+    store->sync();
+    for (const auto &entry : storedUserLayouts()) {
+        if (!userLayoutsInStore.contains(entry.first) && userLayoutFile(entry.first).isEmpty())
+            addUserLayoutFile(entry.first, entry.second);
+    }
 }
 
 bool tlSettings::writeSettings()
@@ -402,6 +422,7 @@ bool tlSettings::writeSettings()
         openStore();
     }
     store->beginGroup(QStringLiteral("/Tilvane"));
+    adoptUserLayoutsAddedElsewhere();
     store->setValue(QStringLiteral("/Version"), storeVersion);
     for (const Entry *entry : saveOrder())
         writeEntry(*entry, *this, *store);
@@ -436,4 +457,5 @@ void tlSettings::writeUserLayouts()
     }
     store->endArray();
     store->endGroup();
+    userLayoutsInStore = userLayoutNames();
 }

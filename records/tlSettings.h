@@ -125,11 +125,14 @@ private:
     tlSettings &operator=(const tlSettings &) = delete;
 
     void openStore();
+    QVector<QPair<QString, QString>> storedUserLayouts();
     void readUserLayouts();
+    void adoptUserLayoutsAddedElsewhere();
     void writeUserLayouts();
 
     std::unique_ptr<QSettings> store;
     QVector<QPair<QString, QString>> userLayouts;
+    QStringList userLayoutsInStore;  // the names in the store when this program last read or wrote it
 };
 
 #endif

@@ -119,6 +119,7 @@ private slots:
     void roundTripKeepsEveryValue();
     void recentFilesAreTrimmed();
     void userLayoutsWithBuiltInNamesAreDropped();
+    void layoutsRegisteredElsewhereSurviveAWrite();
     void garbageLoadsWithoutCrash();
     void numbersOutsideTheirRangeLoadAsDefault_data();
     void numbersOutsideTheirRangeLoadAsDefault();
@@ -309,6 +310,32 @@ void SettingsTest::userLayoutsWithBuiltInNamesAreDropped()
     s.writeSettings();
     QCOMPARE(storedValue(array + QStringLiteral("size")).toInt(), 1);
     QCOMPARE(storedValue(array + QStringLiteral("1/LayoutName")).toString(), QStringLiteral("turtle"));
+}
+
+void SettingsTest::layoutsRegisteredElsewhereSurviveAWrite()
+{
+    const QString array = QStringLiteral("Tilvane/UserInput/Layouts/");
+    const auto entry = [&](int i, const char *name) {
+        return QVariantMap{{array + QStringLiteral("%1/LayoutName").arg(i), QLatin1String(name)},
+                           {array + QStringLiteral("%1/LayoutPath").arg(i), QStringLiteral("/x/%1.tllf").arg(QLatin1String(name))}};
+    };
+    QVariantMap stored = entry(1, "Gone");
+    stored.insert(array + QStringLiteral("size"), 1);
+    replaceStore(stored);
+    tlSettings &s = tlSettings::instance();
+    s.readSettings();
+    s.removeUserLayoutFile(QStringLiteral("Gone"));
+    s.addUserLayoutFile(QStringLiteral("Ours"), QStringLiteral("/x/Ours.tllf"));
+
+    // Meanwhile the designer, with the store as it was, registers a layout of its own.
+    stored.insert(entry(2, "Theirs"));
+    stored.insert(array + QStringLiteral("size"), 2);
+    replaceStore(stored);
+
+    QVERIFY(s.writeSettings());
+    s.readSettings();
+    QCOMPARE(s.userLayoutNames(), (QStringList{QStringLiteral("Ours"), QStringLiteral("Theirs")}));
+    QCOMPARE(s.userLayoutFile(QStringLiteral("Theirs")), QStringLiteral("/x/Theirs.tllf"));
 }
 
 void SettingsTest::garbageLoadsWithoutCrash()
